@@ -49,6 +49,8 @@ struct GlyphOffset {
 class FontFace;
 
 // One run of glyphs of one font and direction, as handed to a TextRenderer.
+// Glyphs, advances and offsets in logical order; a right-to-left run's baseline origin
+// is its right end. fontFace is valid only during the DrawGlyphRun call.
 struct GlyphRun {
     const FontFace* fontFace = nullptr;
     float emSize = 0;
@@ -63,6 +65,12 @@ struct GlyphRun {
 class FontFace {
 public:
     virtual ~FontFace() = default;
+    // The family the font was resolved to (e.g. "Liberation Sans" for "Arial").
+    virtual std::string GetFamilyName() const { return {}; }
+    // Closed figures, fill mode Winding. A left-to-right run starts at the origin and
+    // advances right; a right-to-left run (glyphs in logical order) advances left, ending
+    // left of the origin. Null advances take the font's own, null offsets are zero.
+    // Does not call sink->Close(): the sink stays the caller's to close.
     virtual Result GetGlyphRunOutline(float emSize, const uint32_t* glyphIndices,
                                       const float* glyphAdvances, const GlyphOffset* glyphOffsets,
                                       uint32_t glyphCount, bool isSideways, bool isRightToLeft,
@@ -92,7 +100,8 @@ public:
     static Result Create(const std::string& textUtf8, const TextFormat& format, float maxWidth,
                          float maxHeight, std::shared_ptr<TextLayout>* out);
     ~TextLayout();
-    // Calls renderer->DrawGlyphRun once per run in visual order.
+    // Calls renderer->DrawGlyphRun once per run in visual order (lines top to bottom). An
+    // empty text calls it never and succeeds.
     Result Draw(void* context, TextRenderer* renderer, float originX, float originY) const;
 
     struct Native;
