@@ -35,6 +35,7 @@ struct PathFigure {
     Point2F start;
     std::vector<Segment> segments;
     bool closed = false;
+    bool filled = true;  // false for a hollow figure: stroked, never filled
 };
 
 struct PathData {

@@ -1,0 +1,119 @@
+#pragma once
+// Backend state behind the opaque Native handles. Private to Gfx/: nothing outside this
+// folder may include Cairo.
+#include <cairo.h>
+
+#include <cmath>
+#include <limits>
+#include <memory>
+#include <vector>
+
+#include "Gfx/Bitmap.h"
+#include "Gfx/Brush.h"
+#include "Gfx/CairoPath.h"
+#include "Gfx/Geometry.h"
+#include "Gfx/RenderTarget.h"
+
+namespace Gfx {
+
+struct Geometry::Native {
+    CairoPath fill;    // filled figures only
+    CairoPath stroke;  // every figure
+    bool hasHollow = false;
+};
+
+struct Brush::Native {
+    enum class Kind { Solid, Linear, Radial };
+    Kind kind = Kind::Solid;
+    ColorF color;
+    // Linear: start (x0, y0), end (x1, y1). Radial: centre (x0, y0), origin offset (x1, y1).
+    double x0 = 0, y0 = 0, x1 = 0, y1 = 0;
+    double rx = 0, ry = 0;
+    std::shared_ptr<GradientStopCollection> stops;
+
+    // Built on first use with the brush opacity folded into the stop alphas.
+    mutable cairo_pattern_t* pattern = nullptr;
+    mutable float patternOpacity = std::numeric_limits<float>::quiet_NaN();
+    mutable cairo_matrix_t patternMatrix{};
+    cairo_matrix_t base{};  // user space (brush space) -> pattern space
+
+    Native() = default;
+    Native(const Native&) = delete;
+    Native& operator=(const Native&) = delete;
+    ~Native() {
+        if (pattern)
+            cairo_pattern_destroy(pattern);
+    }
+};
+
+struct Bitmap::Native {
+    cairo_surface_t* surface = nullptr;
+    float dpi = 96;                              // pixels per inch of the source target
+    mutable cairo_pattern_t* pattern = nullptr;  // whole-surface pattern, made on first draw
+
+    explicit Native(cairo_surface_t* s, float d = 96) : surface(s), dpi(d) {}
+    Native(const Native&) = delete;
+    Native& operator=(const Native&) = delete;
+    ~Native() {
+        if (pattern)
+            cairo_pattern_destroy(pattern);
+        if (surface)
+            cairo_surface_destroy(surface);
+    }
+};
+
+struct RenderTarget::Native {
+    cairo_surface_t* surface = nullptr;
+    cairo_t* cr = nullptr;
+    cairo_matrix_t device{};  // the target transform followed by the DIP -> pixel scale
+    bool deviceValid = true;
+    bool misused = false;  // drawn into outside BeginDraw/EndDraw
+
+    // The context to draw with, or null when nothing may be drawn now.
+    cairo_t* Ready(bool drawing);
+
+    Native() = default;
+    Native(const Native&) = delete;
+    Native& operator=(const Native&) = delete;
+    ~Native() { Release(); }
+    void Release() {
+        if (cr)
+            cairo_destroy(cr);
+        if (surface)
+            cairo_surface_destroy(surface);
+        cr = nullptr;
+        surface = nullptr;
+    }
+};
+
+// cairo_save / cairo_restore around one drawing call.
+class CairoStateGuard {
+public:
+    explicit CairoStateGuard(cairo_t* cr) : m_Cr(cr) { cairo_save(cr); }
+    ~CairoStateGuard() { cairo_restore(m_Cr); }
+    CairoStateGuard(const CairoStateGuard&) = delete;
+    CairoStateGuard& operator=(const CairoStateGuard&) = delete;
+
+private:
+    cairo_t* m_Cr;
+};
+
+inline cairo_matrix_t ToCairo(const Matrix3x2& m) {
+    cairo_matrix_t c;
+    cairo_matrix_init(&c, m.m11, m.m12, m.m21, m.m22, m.dx, m.dy);
+    return c;
+}
+
+// True when Cairo can take m as a transform without entering an error state: finite
+// entries and a determinant whose inverse is finite too. Anything that thin draws nothing.
+inline bool IsUsableCairoMatrix(const cairo_matrix_t& m) {
+    const double det = m.xx * m.yy - m.yx * m.xy;
+    return std::isfinite(m.x0) && std::isfinite(m.y0) && std::isfinite(det) &&
+           std::fabs(det) > 1e-20 && std::isfinite(m.xx) && std::isfinite(m.yx) &&
+           std::isfinite(m.xy) && std::isfinite(m.yy);
+}
+
+// Largest pixel side an image surface can have.
+constexpr uint32_t kMaxSurfaceSide = 32767;
+
+}  // namespace Gfx
