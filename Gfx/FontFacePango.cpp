@@ -9,7 +9,7 @@ namespace Gfx {
 namespace {
 
 class ScaledFontRef {
-public:
+  public:
     explicit ScaledFontRef(cairo_scaled_font_t* font) : m_Font(font) {}
     ~ScaledFontRef() {
         if (m_Font) {
@@ -20,19 +20,19 @@ public:
     ScaledFontRef& operator=(const ScaledFontRef&) = delete;
     cairo_scaled_font_t* get() const { return m_Font; }
 
-private:
+  private:
     cairo_scaled_font_t* m_Font;
 };
 
 class CairoRef {
-public:
+  public:
     CairoRef() : m_Cr(cairo_create(ScratchSurface())) {}
     ~CairoRef() { cairo_destroy(m_Cr); }
     CairoRef(const CairoRef&) = delete;
     CairoRef& operator=(const CairoRef&) = delete;
     cairo_t* get() const { return m_Cr; }
 
-private:
+  private:
     // Paths need a context but nothing is ever drawn into it.
     static cairo_surface_t* ScratchSurface() {
         static cairo_surface_t* const surface = cairo_image_surface_create(CAIRO_FORMAT_A8, 1, 1);
@@ -42,14 +42,14 @@ private:
 };
 
 class PathRef {
-public:
+  public:
     explicit PathRef(cairo_path_t* path) : m_Path(path) {}
     ~PathRef() { cairo_path_destroy(m_Path); }
     PathRef(const PathRef&) = delete;
     PathRef& operator=(const PathRef&) = delete;
     const cairo_path_t& operator*() const { return *m_Path; }
 
-private:
+  private:
     cairo_path_t* m_Path;
 };
 

@@ -6,7 +6,7 @@ namespace {
 // Turns Cairo's move/line/curve/close stream into figures. A figure begins lazily at the
 // first segment so that the move Cairo inserts after each close makes no empty figure.
 class FigureWriter {
-public:
+  public:
     explicit FigureWriter(GeometrySink* sink) : m_Sink(sink) {}
     ~FigureWriter() { Close(); }
     FigureWriter(const FigureWriter&) = delete;
@@ -34,7 +34,7 @@ public:
         m_Current = m_Start;
     }
 
-private:
+  private:
     void Open() {
         if (!m_Open) {
             m_Sink->BeginFigure(m_Current, FigureBegin::Filled);

@@ -46,14 +46,14 @@ void SetAttributes(PangoLayout* layout, const std::string& locale) {
 }
 
 class LayoutIter {
-public:
+  public:
     explicit LayoutIter(PangoLayout* layout) : m_Iter(pango_layout_get_iter(layout)) {}
     ~LayoutIter() { pango_layout_iter_free(m_Iter); }
     LayoutIter(const LayoutIter&) = delete;
     LayoutIter& operator=(const LayoutIter&) = delete;
     PangoLayoutIter* get() const { return m_Iter; }
 
-private:
+  private:
     PangoLayoutIter* m_Iter;
 };
 
