@@ -1,0 +1,57 @@
+#include "Platform/SdlMusic.h"
+
+#include <SDL.h>
+
+#include "Platform/NativePath.h"
+
+namespace ZEL {
+
+namespace {
+constexpr int kChannels = 2;
+constexpr int kChunkFrames = 2048;
+}  // namespace
+
+SdlMusic::~SdlMusic() {
+    Free();
+}
+
+bool SdlMusic::Open(uint32_t rateHz) {
+    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
+        return false;
+    }
+    m_Open =
+        Mix_OpenAudio(static_cast<int>(rateHz), MIX_DEFAULT_FORMAT, kChannels, kChunkFrames) == 0;
+    return m_Open;
+}
+
+bool SdlMusic::Load(const std::string& path) {
+    if (!m_Open) {
+        return false;
+    }
+    m_Music = Mix_LoadMUS(ToNativePath(path).c_str());
+    return m_Music != nullptr;
+}
+
+// Played once, not looped: the program ends with the track.
+bool SdlMusic::Play() {
+    return m_Music && Mix_PlayMusic(m_Music, 1) == 0;
+}
+
+void SdlMusic::Stop() {
+    if (m_Open) {
+        Mix_HaltMusic();
+    }
+}
+
+void SdlMusic::Free() {
+    if (m_Music) {
+        Mix_FreeMusic(m_Music);
+        m_Music = nullptr;
+    }
+    if (m_Open) {
+        Mix_CloseAudio();
+        m_Open = false;
+    }
+}
+
+}  // namespace ZEL
