@@ -1,0 +1,143 @@
+#pragma once
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "Core/Composites.h"
+#include "Core/ValueD.h"
+#include "Gfx/Geometry.h"
+
+namespace Gfx {
+class RenderTarget;
+}
+
+namespace ZEL {
+
+class Animation;
+class BrushBase;
+class ControllerBase;
+class ExecutableBase;
+class Factory;
+class Figure;
+class GeometryBase;
+class GradientStopCollection;
+class IScenimator;
+class Image;
+class ISegment;
+class Scenimator;
+struct ControllerHead;
+struct GradientStop;
+struct LoadBudget;
+template <typename T, typename Policy>
+class Resource;
+struct CleanupReset;
+
+// Reads one document file, token by token, into a new Scenimator. One reader per load;
+// child documents get their own through the factory.
+class DocumentReader {
+public:
+    explicit DocumentReader(Factory* factory);
+    ~DocumentReader();
+    DocumentReader(const DocumentReader&) = delete;
+    DocumentReader& operator=(const DocumentReader&) = delete;
+
+    std::unique_ptr<Scenimator> ReadDocument(const std::string& path, uint32_t startTime,
+                                             Gfx::RenderTarget* renderTarget);
+
+    // Scalars: at the end of the file a token is "", a number 0.
+    std::string ReadToken();
+    int32_t ReadInt();
+    float ReadFloat();
+    ValueD ReadValue();
+    void Expect(const std::string& keyword);
+    Color ReadColor();
+    Point ReadPoint();
+    Rect ReadRect();
+    // Throws "Parse Error:::<file> : <line> : <message>" as a logic error.
+    [[noreturn]] void RaiseParseError(const std::string& message) const;
+
+    // Blocks of each section, after their name.
+    std::shared_ptr<GeometryBase> ReadGeometry();
+    std::shared_ptr<BrushBase> ReadBrush();
+    std::shared_ptr<Image> ReadBitmap();
+    std::shared_ptr<Resource<Gfx::Matrix3x2, CleanupReset>> ReadTransform();
+    std::shared_ptr<IScenimator> ReadChildDocument();
+    std::shared_ptr<ExecutableBase> ReadExecutable();
+    std::shared_ptr<ControllerBase> ReadController();
+    std::shared_ptr<Animation> ReadAnimation();
+
+private:
+    // One open file: its text, where reading stands in it, and the rest of the current line.
+    struct Input {
+        std::string fileName;
+        std::string content;
+        size_t offset = 0;
+        int32_t lineNumber = 0;
+        std::string line;
+        size_t pos = 0;
+        bool failed = true;  // no file yet
+    };
+    class FileScope;
+
+    template <typename Extract>
+    bool NextItem(Extract extract);
+    void NextLine();
+    bool OpenInput(const std::string& path, Input* input);
+    // Enters path into the load's chain of open files; raises on a cycle or too deep a chain.
+    void EnterFile(const std::string& path);
+    void CheckCanEnter(const std::string& path) const;
+    void LeaveFile();
+    void CountObject();
+    template <typename Section>
+    void ReadSection(const char* label, Section readOne);
+
+    std::shared_ptr<GeometryBase> ReadEllipse();
+    std::shared_ptr<GeometryBase> ReadRectangle();
+    std::shared_ptr<GeometryBase> ReadPath();
+    std::shared_ptr<GeometryBase> ReadCombined();
+    std::shared_ptr<GeometryBase> ReadSource();
+    std::shared_ptr<GeometryBase> ReadText();
+    std::shared_ptr<Figure> ReadFigure();
+    std::shared_ptr<ISegment> ReadSegment();
+    Gfx::CombineMode ReadCombineMode();
+
+    std::shared_ptr<BrushBase> ReadSolidColorBrush();
+    std::shared_ptr<BrushBase> ReadLinearGradientBrush();
+    std::shared_ptr<BrushBase> ReadRadialGradientBrush();
+    std::shared_ptr<GradientStopCollection> ReadGradientStopCollection();
+    GradientStop ReadGradientStop();
+
+    std::shared_ptr<ExecutableBase> ReadProcedure();
+    std::shared_ptr<ExecutableBase> ReadFill();
+    std::shared_ptr<ExecutableBase> ReadStroke();
+    std::shared_ptr<ExecutableBase> ReadDrawImage();
+    std::shared_ptr<ExecutableBase> ReadPushTransform();
+    std::shared_ptr<ExecutableBase> ReadPopTransform();
+    std::shared_ptr<ExecutableBase> ReadCaptureHitTestTransform();
+    std::shared_ptr<ExecutableBase> ReadCall();
+    std::shared_ptr<ExecutableBase> ReadRenderZel();
+    std::shared_ptr<ExecutableBase> ReadSetZelVar();
+    std::shared_ptr<GeometryBase> LookUpGeometry();
+    std::shared_ptr<BrushBase> LookUpBrush();
+    std::shared_ptr<IScenimator> LookUpChildZel();
+
+    ControllerHead ReadControllerHead();
+    std::shared_ptr<ControllerBase> ReadConst();
+    std::shared_ptr<ControllerBase> ReadLinear();
+    std::shared_ptr<ControllerBase> ReadLinear2d();
+    std::shared_ptr<ControllerBase> ReadSinusoidal();
+    std::shared_ptr<ControllerBase> ReadAddition();
+    std::shared_ptr<ControllerBase> ReadTrigger();
+
+    Factory* m_EngineFactory;
+    LoadBudget* m_Budget;
+    std::unique_ptr<LoadBudget> m_OwnBudget;  // when used outside a factory load
+    Input m_In;
+    size_t m_FilesEntered = 0;  // entries this reader added to the load's chain
+    Scenimator* m_Document = nullptr;
+    bool m_VariableSeen = false;
+    Gfx::RenderTarget* m_RT = nullptr;
+    uint32_t m_StartTime = 0;
+};
+
+}  // namespace ZEL

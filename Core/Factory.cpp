@@ -1,0 +1,75 @@
+#include "Core/Factory.h"
+
+#include <new>
+#include <stdexcept>
+
+#include "Core/DocumentReader.h"
+#include "Core/Scenimator.h"
+
+namespace ZEL {
+
+namespace {
+Factory* g_Factory = nullptr;
+}
+
+IFactory* GetFactory() {
+    if (!g_Factory) {
+        try {
+            g_Factory = new Factory();
+        } catch (...) {
+            g_Factory = nullptr;
+        }
+    }
+    return g_Factory;
+}
+
+Factory::~Factory() {
+    if (g_Factory == this) {
+        g_Factory = nullptr;
+    }
+}
+
+int Factory::CreateScenimator(const std::string& path, uint32_t startTime,
+                              Gfx::RenderTarget* renderTarget, IScenimator** document) {
+    if (m_Budget) {
+        return Load(path, startTime, renderTarget, document);
+    }
+    m_Budget = std::make_unique<LoadBudget>();
+    const int result = Load(path, startTime, renderTarget, document);
+    m_Budget.reset();
+    return result;
+}
+
+int Factory::Load(const std::string& path, uint32_t startTime, Gfx::RenderTarget* renderTarget,
+                  IScenimator** document) {
+    *document = nullptr;
+    try {
+        DocumentReader reader(this);
+        std::unique_ptr<Scenimator> loaded = reader.ReadDocument(path, startTime, renderTarget);
+        *document = loaded.release();
+        return kSuccess;
+    } catch (const std::runtime_error& e) {
+        m_ErrorText = e.what();
+        return kRuntimeError;
+    } catch (const std::bad_alloc& e) {
+        m_ErrorText = e.what();
+        return kOutOfMemory;
+    } catch (const std::logic_error& e) {
+        m_ErrorText = e.what();
+        return kLogicError;
+    } catch (...) {
+        m_ErrorText = "Unknown Error";
+        return kRuntimeError;
+    }
+}
+
+std::shared_ptr<MaskData> Factory::FindMask(const std::string& key) const {
+    auto found = m_MaskCache.find(key);
+    return found == m_MaskCache.end() ? nullptr : found->second;
+}
+
+void Factory::StoreMask(const std::string& key, std::shared_ptr<MaskData> mask) {
+    m_MaskCache[key] = std::move(mask);
+}
+
+}  // namespace ZEL

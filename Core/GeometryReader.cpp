@@ -1,0 +1,202 @@
+// Geometry blocks: one small reader per keyword, picked from a table.
+#include <utility>
+
+#include "Core/CombinedGeometry.h"
+#include "Core/DocumentReader.h"
+#include "Core/Ellipse.h"
+#include "Core/Factory.h"
+#include "Core/Path.h"
+#include "Core/Rectangle.h"
+#include "Core/Scenimator.h"
+#include "Core/Text.h"
+
+namespace ZEL {
+
+namespace {
+constexpr size_t kMaxTextBytes = 4096;
+}
+
+std::shared_ptr<GeometryBase> DocumentReader::ReadGeometry() {
+    using Reader = std::shared_ptr<GeometryBase> (DocumentReader::*)();
+    static const std::pair<const char*, Reader> kKeywords[] = {
+        {"Ellipse{", &DocumentReader::ReadEllipse},
+        {"Rectangle{", &DocumentReader::ReadRectangle},
+        {"Path{", &DocumentReader::ReadPath},
+        {"Combined{", &DocumentReader::ReadCombined},
+        {"Source{", &DocumentReader::ReadSource},
+        {"Text{", &DocumentReader::ReadText},
+    };
+    CountObject();
+    const std::string keyword = ReadToken();
+    m_VariableSeen = false;
+    std::shared_ptr<GeometryBase> geometry;
+    for (const auto& entry : kKeywords) {
+        if (keyword == entry.first) {
+            geometry = (this->*entry.second)();
+            break;
+        }
+    }
+    if (!geometry) {
+        RaiseParseError("Unknown geometry type \"" + keyword + "\"");
+    }
+    Expect("hitTest");
+    if (ReadInt() != 0) {
+        geometry->m_HitTest = true;
+    }
+    Expect("}");
+    geometry->m_Document = m_Document;
+    geometry->dependsOnVariables = m_VariableSeen;
+    return geometry;
+}
+
+std::shared_ptr<GeometryBase> DocumentReader::ReadEllipse() {
+    Expect("center");
+    const Point center = ReadPoint();
+    Expect("radiusX");
+    const ValueD rx = ReadValue();
+    Expect("radiusY");
+    const ValueD ry = ReadValue();
+    return std::make_shared<Ellipse>(center, rx, ry);
+}
+
+std::shared_ptr<GeometryBase> DocumentReader::ReadRectangle() {
+    Expect("x");
+    const ValueD x = ReadValue();
+    Expect("y");
+    const ValueD y = ReadValue();
+    Expect("w");
+    const ValueD w = ReadValue();
+    Expect("h");
+    const ValueD h = ReadValue();
+    return std::make_shared<Rectangle>(x, y, w, h);
+}
+
+std::shared_ptr<GeometryBase> DocumentReader::ReadPath() {
+    auto path = std::make_shared<Path>();
+    Expect("noOfFigures");
+    const int32_t count = ReadInt();
+    for (int32_t i = 0; i < count; ++i) {
+        path->Append(ReadFigure());
+    }
+    return path;
+}
+
+std::shared_ptr<Figure> DocumentReader::ReadFigure() {
+    CountObject();
+    Expect("Figure{");
+    Expect("startPoint");
+    const Point start = ReadPoint();
+    Expect("closed");
+    const bool closed = ReadInt() != 0;
+    auto figure = std::make_shared<Figure>(start, closed);
+    Expect("noOfSegments");
+    const int32_t count = ReadInt();
+    for (int32_t i = 0; i < count; ++i) {
+        figure->Append(ReadSegment());
+    }
+    Expect("}");
+    return figure;
+}
+
+std::shared_ptr<ISegment> DocumentReader::ReadSegment() {
+    CountObject();
+    const std::string keyword = ReadToken();
+    std::shared_ptr<ISegment> segment;
+    if (keyword == "Line{") {
+        Expect("to");
+        segment = std::make_shared<Line>(ReadPoint());
+    } else if (keyword == "Bezier{") {
+        Expect("p1");
+        const Point p1 = ReadPoint();
+        Expect("p2");
+        const Point p2 = ReadPoint();
+        Expect("p3");
+        const Point p3 = ReadPoint();
+        segment = std::make_shared<Bezier>(p1, p2, p3);
+    } else {
+        RaiseParseError("Unknown segment type \"" + keyword + "\"");
+    }
+    Expect("}");
+    return segment;
+}
+
+Gfx::CombineMode DocumentReader::ReadCombineMode() {
+    const std::string token = ReadToken();
+    if (token == "Union") {
+        return Gfx::CombineMode::Union;
+    }
+    if (token == "Intersect") {
+        return Gfx::CombineMode::Intersect;
+    }
+    if (token == "Exclude") {
+        return Gfx::CombineMode::Exclude;
+    }
+    if (token == "Xor") {
+        return Gfx::CombineMode::Xor;
+    }
+    RaiseParseError("Unknown combine mode \"" + token + "\"");
+}
+
+std::shared_ptr<GeometryBase> DocumentReader::ReadCombined() {
+    Expect("geometry1");
+    const std::string first = ReadToken();
+    Expect("geometry2");
+    const std::string second = ReadToken();
+    Expect("mode");
+    const Gfx::CombineMode mode = ReadCombineMode();
+    auto a = m_Document->FindGeometry(first);
+    if (!a) {
+        RaiseParseError("a geometry with name \"" + first + "\" does not exist");
+    }
+    auto b = m_Document->FindGeometry(second);
+    if (!b) {
+        RaiseParseError("a geometry with name \"" + second + "\" does not exist");
+    }
+    m_VariableSeen = a->dependsOnVariables || b->dependsOnVariables;
+    return std::make_shared<CombinedGeometry>(a, b, mode);
+}
+
+// Reads one geometry block from another file, then goes on in this one where it stopped.
+std::shared_ptr<GeometryBase> DocumentReader::ReadSource() {
+    const std::string path = ReadToken();
+    EnterFile(path);
+    Input saved = std::move(m_In);
+    m_In = Input();
+    m_In.fileName = path;
+    m_In.lineNumber = 0;
+    struct Restore {
+        DocumentReader* reader;
+        Input* saved;
+        ~Restore() {
+            reader->m_In = std::move(*saved);
+            reader->LeaveFile();
+        }
+    } restore{this, &saved};
+    if (!OpenInput(path, &m_In)) {
+        RaiseParseError("could not open the file \"" + path + "\"");
+    }
+    return ReadGeometry();
+}
+
+std::shared_ptr<GeometryBase> DocumentReader::ReadText() {
+    Expect("text");
+    const std::string text = ReadToken();
+    if (text.size() > kMaxTextBytes) {
+        RaiseParseError("a text may hold at most " + std::to_string(kMaxTextBytes) + " bytes");
+    }
+    Expect("font");
+    const std::string font = ReadToken();
+    Expect("size");
+    const ValueD size = ReadValue();
+    Expect("x");
+    const ValueD x = ReadValue();
+    Expect("y");
+    const ValueD y = ReadValue();
+    Expect("w");
+    const ValueD w = ReadValue();
+    Expect("h");
+    const ValueD h = ReadValue();
+    return std::make_shared<Text>(text, font, size, x, y, w, h);
+}
+
+}  // namespace ZEL

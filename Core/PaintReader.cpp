@@ -1,0 +1,137 @@
+// Brush, bitmap and transform blocks.
+#include <utility>
+
+#include "Core/Bitmap.h"
+#include "Core/DocumentReader.h"
+#include "Core/GradientStopCollection.h"
+#include "Core/LinearGradientBrush.h"
+#include "Core/RadialGradientBrush.h"
+#include "Core/Scenimator.h"
+#include "Core/SolidColorBrush.h"
+#include "Core/Transforms.h"
+
+namespace ZEL {
+
+std::shared_ptr<BrushBase> DocumentReader::ReadBrush() {
+    using Reader = std::shared_ptr<BrushBase> (DocumentReader::*)();
+    static const std::pair<const char*, Reader> kKeywords[] = {
+        {"SolidColorBrush{", &DocumentReader::ReadSolidColorBrush},
+        {"LinearGradientBrush{", &DocumentReader::ReadLinearGradientBrush},
+        {"RadialGradientBrush{", &DocumentReader::ReadRadialGradientBrush},
+    };
+    CountObject();
+    const std::string keyword = ReadToken();
+    m_VariableSeen = false;
+    std::shared_ptr<BrushBase> brush;
+    for (const auto& entry : kKeywords) {
+        if (keyword == entry.first) {
+            brush = (this->*entry.second)();
+            break;
+        }
+    }
+    if (!brush) {
+        RaiseParseError("Unknown brush type \"" + keyword + "\"");
+    }
+    Expect("opacity");
+    brush->SetOpacity(ReadValue());
+    Expect("}");
+    brush->dependsOnVariables = m_VariableSeen;
+    brush->m_Document = m_Document;
+    return brush;
+}
+
+std::shared_ptr<BrushBase> DocumentReader::ReadSolidColorBrush() {
+    return std::make_shared<SolidColorBrush>(ReadColor());
+}
+
+std::shared_ptr<BrushBase> DocumentReader::ReadLinearGradientBrush() {
+    Expect("start");
+    const Point start = ReadPoint();
+    Expect("end");
+    const Point end = ReadPoint();
+    return std::make_shared<LinearGradientBrush>(ReadGradientStopCollection(), start, end);
+}
+
+std::shared_ptr<BrushBase> DocumentReader::ReadRadialGradientBrush() {
+    Expect("center");
+    const Point center = ReadPoint();
+    Expect("originOffset");
+    const Point offset = ReadPoint();
+    Expect("radiusX");
+    const ValueD rx = ReadValue();
+    Expect("radiusY");
+    const ValueD ry = ReadValue();
+    return std::make_shared<RadialGradientBrush>(ReadGradientStopCollection(), center, offset, rx,
+                                                 ry);
+}
+
+std::shared_ptr<GradientStopCollection> DocumentReader::ReadGradientStopCollection() {
+    Expect("GradientStopCollection{");
+    Expect("noOfGradientStops");
+    const int32_t count = ReadInt();
+    auto collection = std::make_shared<GradientStopCollection>();
+    for (int32_t i = 0; i < count; ++i) {
+        collection->Append(ReadGradientStop());
+    }
+    Expect("extendMode");
+    collection->m_ExtendMode = ReadInt();
+    Expect("}");
+    return collection;
+}
+
+GradientStop DocumentReader::ReadGradientStop() {
+    CountObject();
+    Expect("GradientStop{");
+    GradientStop stop;
+    stop.position = ReadValue();
+    stop.color = ReadColor();
+    Expect("}");
+    return stop;
+}
+
+std::shared_ptr<Image> DocumentReader::ReadBitmap() {
+    CountObject();
+    const std::string keyword = ReadToken();
+    m_VariableSeen = false;
+    if (keyword != "BitmapFromFile{") {
+        RaiseParseError("Unknown bitmap type \"" + keyword + "\"");
+    }
+    auto bitmap = std::make_shared<Bitmap>(ReadToken());
+    Expect("}");
+    bitmap->m_RT = m_RT;
+    bitmap->m_EngineFactory = m_EngineFactory;
+    bitmap->dependsOnVariables = m_VariableSeen;
+    bitmap->m_Document = m_Document;
+    return bitmap;
+}
+
+std::shared_ptr<TransformResource> DocumentReader::ReadTransform() {
+    CountObject();
+    const std::string keyword = ReadToken();
+    m_VariableSeen = false;
+    std::shared_ptr<TransformResource> transform;
+    auto field = [this](const char* label) {
+        Expect(label);
+        return ReadValue();
+    };
+    if (keyword == "Translation{") {
+        const ValueD x = field("x");
+        transform = std::make_shared<Translation>(x, field("y"));
+    } else if (keyword == "PolarTranslation{") {
+        const ValueD r = field("r");
+        transform = std::make_shared<PolarTranslation>(r, field("t"));
+    } else if (keyword == "Rotation{") {
+        transform = std::make_shared<Rotation>(field("t"));
+    } else if (keyword == "Scale{") {
+        const ValueD x = field("x");
+        transform = std::make_shared<Scale>(x, field("y"));
+    } else {
+        RaiseParseError("Unknown transform type \"" + keyword + "\"");
+    }
+    Expect("}");
+    transform->dependsOnVariables = m_VariableSeen;
+    transform->m_Document = m_Document;
+    return transform;
+}
+
+}  // namespace ZEL

@@ -1,0 +1,104 @@
+// The document frame: eight counted sections in a fixed order, and child documents.
+#include <stdexcept>
+
+#include "Core/Animation.h"
+#include "Core/BrushBase.h"
+#include "Core/ControllerBase.h"
+#include "Core/DocumentReader.h"
+#include "Core/ExecutableBase.h"
+#include "Core/Factory.h"
+#include "Core/GeometryBase.h"
+#include "Core/Image.h"
+#include "Core/Scenimator.h"
+
+namespace ZEL {
+
+// Reads "label n" and then n named items; a duplicate name is reported at the line where
+// its block ends.
+template <typename Section>
+void DocumentReader::ReadSection(const char* label, Section readOne) {
+    Expect(label);
+    const int32_t count = ReadInt();
+    for (int32_t i = 0; i < count; ++i) {
+        const std::string name = ReadToken();
+        try {
+            readOne(name);
+        } catch (const std::invalid_argument& e) {
+            RaiseParseError(e.what());
+        }
+    }
+}
+
+std::unique_ptr<Scenimator> DocumentReader::ReadDocument(const std::string& path,
+                                                         uint32_t startTime,
+                                                         Gfx::RenderTarget* renderTarget) {
+    m_StartTime = startTime;
+    if (!OpenInput(path, &m_In)) {
+        m_In.lineNumber = 0;
+        RaiseParseError("could not open the file \"" + path + "\"");
+    }
+    m_In.lineNumber = 0;
+    m_In.fileName = path;
+    EnterFile(path);
+    m_RT = renderTarget;
+    auto document = std::make_unique<Scenimator>(renderTarget);
+    m_Document = document.get();
+    Scenimator& doc = *document;
+
+    Expect("Scenimator{");
+    ReadSection("noOfGeometries", [&](const std::string& name) {
+        auto geometry = ReadGeometry();
+        geometry->name = name;
+        geometry->m_EngineFactory = m_EngineFactory;
+        doc.AddGeometry(geometry, name);
+    });
+    ReadSection("noOfBrushes", [&](const std::string& name) {
+        auto brush = ReadBrush();
+        brush->m_RT = m_RT;
+        doc.AddBrush(brush, name);
+    });
+    ReadSection("noOfImages", [&](const std::string& name) { doc.AddBitmap(ReadBitmap(), name); });
+    ReadSection("noOfTransforms",
+                [&](const std::string& name) { doc.AddTransform(ReadTransform(), name); });
+    ReadSection("noOfChildZels",
+                [&](const std::string& name) { doc.AddChildZel(ReadChildDocument(), name); });
+    ReadSection("noOfExecutables",
+                [&](const std::string& name) { doc.AddExecutable(ReadExecutable(), name); });
+    ReadSection("noOfControllers",
+                [&](const std::string& name) { doc.AddController(ReadController(), name); });
+    ReadSection("noOfAnimations",
+                [&](const std::string& name) { doc.AddAnimation(ReadAnimation(), name); });
+    Expect("}");
+
+    doc.PlayAnimation("MainAnim", startTime);
+    return document;
+}
+
+std::shared_ptr<IScenimator> DocumentReader::ReadChildDocument() {
+    CountObject();
+    Expect("Scenimator{");
+    const std::string path = ReadToken();
+    CheckCanEnter(path);
+    IScenimator* loaded = nullptr;
+    // The factory running this load, so the child counts against the same budget.
+    IFactory* factory = m_EngineFactory ? static_cast<IFactory*>(m_EngineFactory) : GetFactory();
+    if (factory->CreateScenimator(path, m_StartTime, m_RT, &loaded) != kSuccess) {
+        RaiseParseError(factory->GetErrorText());
+    }
+    std::shared_ptr<IScenimator> child(loaded);
+    Expect("noOfArgs");
+    const int32_t count = ReadInt();
+    for (int32_t i = 0; i < count; ++i) {
+        const std::string name = ReadToken();
+        if (name.empty()) {
+            break;  // the end of the file: the missing "}" is reported below
+        }
+        CountObject();
+        const float value = ReadFloat();
+        child->WriteVariable(name, value);
+    }
+    Expect("}");
+    return child;
+}
+
+}  // namespace ZEL
