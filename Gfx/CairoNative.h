@@ -88,13 +88,13 @@ struct RenderTarget::Native {
 
 // cairo_save / cairo_restore around one drawing call.
 class CairoStateGuard {
-public:
+  public:
     explicit CairoStateGuard(cairo_t* cr) : m_Cr(cr) { cairo_save(cr); }
     ~CairoStateGuard() { cairo_restore(m_Cr); }
     CairoStateGuard(const CairoStateGuard&) = delete;
     CairoStateGuard& operator=(const CairoStateGuard&) = delete;
 
-private:
+  private:
     cairo_t* m_Cr;
 };
 

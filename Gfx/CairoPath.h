@@ -10,7 +10,7 @@ namespace Gfx {
 
 // A path in Cairo's own layout, built without a context and handed to cairo_append_path.
 class CairoPath {
-public:
+  public:
     void MoveTo(Point2F p) { Push(CAIRO_PATH_MOVE_TO, {p}); }
     void LineTo(Point2F p) { Push(CAIRO_PATH_LINE_TO, {p}); }
     void CurveTo(Point2F a, Point2F b, Point2F c) { Push(CAIRO_PATH_CURVE_TO, {a, b, c}); }
@@ -20,7 +20,7 @@ public:
     void Seal();
     const cairo_path_t* Get() const { return &m_Path; }
 
-private:
+  private:
     void Push(cairo_path_data_type_t type, std::initializer_list<Point2F> points);
     std::vector<cairo_path_data_t> m_Data;
     cairo_path_t m_Path{CAIRO_STATUS_SUCCESS, nullptr, 0};

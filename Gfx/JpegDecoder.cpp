@@ -23,7 +23,7 @@ void OnMessage(j_common_ptr) {}
 
 // Owns the decompressor outside every setjmp frame.
 class JpegReader {
-public:
+  public:
     JpegReader() {
         cinfo.err = jpeg_std_error(&errors.base);
         errors.base.error_exit = OnError;

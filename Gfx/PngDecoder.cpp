@@ -29,7 +29,7 @@ void OnWarning(png_structp, png_const_charp) {}
 
 // Owns the libpng structures outside every setjmp frame.
 class PngReader {
-public:
+  public:
     PngReader() {
         m_Png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, OnError, OnWarning);
         if (m_Png)
@@ -42,7 +42,7 @@ public:
     png_structp Png() const { return m_Png; }
     png_infop Info() const { return m_Info; }
 
-private:
+  private:
     png_structp m_Png = nullptr;
     png_infop m_Info = nullptr;
 };

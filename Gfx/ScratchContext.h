@@ -6,14 +6,14 @@ namespace Gfx {
 // A Cairo context on a tiny surface for queries that need one (stroke extents). Each use
 // starts from a clean state and gets a fresh context if an earlier use broke it.
 class ScratchContext {
-public:
+  public:
     ScratchContext();
     ~ScratchContext();
     ScratchContext(const ScratchContext&) = delete;
     ScratchContext& operator=(const ScratchContext&) = delete;
     cairo_t* Get() const { return m_Cr; }
 
-private:
+  private:
     cairo_t* m_Cr;
 };
 
