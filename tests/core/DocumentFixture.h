@@ -9,6 +9,8 @@
 #include <unistd.h>
 
 #include "Core/Factory.h"
+#include "Core/BrushBase.h"
+#include "Core/GeometryBase.h"
 #include "Core/Scenimator.h"
 
 // Writes documents into a fresh temporary folder and loads them through a factory of its
