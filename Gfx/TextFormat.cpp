@@ -24,6 +24,16 @@ bool IsValidStyle(FontStyle style) {
     return style == FontStyle::Normal || style == FontStyle::Oblique || style == FontStyle::Italic;
 }
 
+// Pango keeps fonts and fontconfig patterns for every size it has seen for the life of
+// the font map, so a size animated frame by frame would grow memory without bound. Text
+// is laid out at the nearest size of a 1/8-octave grid instead (in Pango units) and scaled
+// to the exact size: with hinting off and positions unrounded, Pango's advances, line
+// heights and wrap points scale linearly with the em size.
+int LayoutSizeUnits(float emSize) {
+    const double grid = std::exp2(std::round(std::log2(double(emSize)) * 8) / 8);
+    return std::max(1, static_cast<int>(std::lround(grid * PANGO_SCALE)));
+}
+
 bool IsValidFamily(const std::string& family) {
     return !family.empty() && g_utf8_validate(family.data(), family.size(), nullptr);
 }
@@ -59,7 +69,9 @@ Result TextFormat::Create(const std::string& familyUtf8, int weight, FontStyle s
     pango_font_description_set_weight(native.desc, static_cast<PangoWeight>(std::max(weight, 100)));
     pango_font_description_set_style(native.desc, ToPango(style));
     pango_font_description_set_stretch(native.desc, static_cast<PangoStretch>(stretch - 1));
-    pango_font_description_set_absolute_size(native.desc, double(emSize) * PANGO_SCALE);
+    const int layoutUnits = LayoutSizeUnits(emSize);
+    native.scale = double(emSize) * PANGO_SCALE / layoutUnits;
+    pango_font_description_set_absolute_size(native.desc, layoutUnits);
     *out = std::move(format);
     return kOk;
 }

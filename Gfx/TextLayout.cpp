@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <cmath>
 
 #include "Gfx/FontContext.h"
@@ -7,8 +8,9 @@
 namespace Gfx {
 namespace {
 
-// Pango measures widths in ints of 1/1024 DIP, so about 2e6 DIPs at most.
-constexpr float kMaxBoxWidth = 1e6f;
+// Pango measures widths in ints of 1/1024 layout unit, so about 2e6 units at most.
+constexpr float kMaxBoxWidth = 1e6f;  // DIPs
+constexpr double kMaxPangoWidth = 1 << 30;
 
 PangoAlignment ToPango(TextAlignment a) {
     switch (a) {
@@ -74,7 +76,8 @@ Result QueryRenderer(void* context, TextRenderer* renderer) {
 // Pango hands a right-to-left run's glyphs in visual order (leftmost first); a GlyphRun
 // holds them in logical order, so those are reversed, and a positive x offset (to the
 // right) becomes a negative advance offset (which points left in such a run).
-void FillGlyphs(const PangoGlyphString& glyphs, bool rtl, GlyphRun* run) {
+void FillGlyphs(const PangoGlyphString& glyphs, bool rtl, double scale, GlyphRun* run) {
+    const double toDips = scale / PANGO_SCALE;
     const int n = glyphs.num_glyphs;
     run->glyphIndices.resize(n);
     run->glyphAdvances.resize(n);
@@ -84,25 +87,25 @@ void FillGlyphs(const PangoGlyphString& glyphs, bool rtl, GlyphRun* run) {
         // A character no font covers draws as the face's .notdef glyph.
         const bool unknown = (info.glyph & PANGO_GLYPH_UNKNOWN_FLAG) != 0;
         run->glyphIndices[i] = unknown ? 0 : info.glyph;
-        run->glyphAdvances[i] = static_cast<float>(info.geometry.width) / PANGO_SCALE;
-        const float xOffset = static_cast<float>(info.geometry.x_offset) / PANGO_SCALE;
+        run->glyphAdvances[i] = static_cast<float>(info.geometry.width * toDips);
+        const float xOffset = static_cast<float>(info.geometry.x_offset * toDips);
         run->glyphOffsets[i].advanceOffset = rtl ? -xOffset : xOffset;
-        run->glyphOffsets[i].ascenderOffset =
-            -static_cast<float>(info.geometry.y_offset) / PANGO_SCALE;
+        run->glyphOffsets[i].ascenderOffset = static_cast<float>(-info.geometry.y_offset * toDips);
     }
 }
 
 // The baseline origin is where the run's first glyph in logical order starts on the
 // baseline: the run's left edge for left-to-right text, its right edge for right-to-left.
 Result DrawRun(void* context, TextRenderer* renderer, PangoLayoutIter* iter,
-               const PangoLayoutRun& run, double layoutX, double layoutY) {
+               const PangoLayoutRun& run, double scale, double layoutX, double layoutY) {
+    const double toDips = scale / PANGO_SCALE;
     const bool rtl = run.item->analysis.level % 2 == 1;
     PangoFontFace face(run.item->analysis.font);
     GlyphRun glyphRun;
     glyphRun.fontFace = &face;
-    glyphRun.emSize = face.GetEmSize();
+    glyphRun.emSize = static_cast<float>(face.GetEmSize() * scale);
     glyphRun.bidiLevel = run.item->analysis.level;
-    FillGlyphs(*run.glyphs, rtl, &glyphRun);
+    FillGlyphs(*run.glyphs, rtl, scale, &glyphRun);
 
     PangoRectangle logical;
     pango_layout_iter_get_run_extents(iter, nullptr, &logical);
@@ -112,8 +115,8 @@ Result DrawRun(void* context, TextRenderer* renderer, PangoLayoutIter* iter,
     }
     // A run's y_offset raises it above the line's baseline.
     const int y = pango_layout_iter_get_baseline(iter) - run.y_offset;
-    return renderer->DrawGlyphRun(context, static_cast<float>(layoutX + double(x) / PANGO_SCALE),
-                                  static_cast<float>(layoutY + double(y) / PANGO_SCALE), glyphRun);
+    return renderer->DrawGlyphRun(context, static_cast<float>(layoutX + x * toDips),
+                                  static_cast<float>(layoutY + y * toDips), glyphRun);
 }
 
 }  // namespace
@@ -139,6 +142,8 @@ Result TextLayout::Create(const std::string& textUtf8, const TextFormat& format,
     result->m_MaxWidth = maxWidth;
     result->m_MaxHeight = maxHeight;
     result->m_Native = std::make_unique<Native>();
+    const double scale = format.GetNative()->scale;
+    result->m_Native->scale = scale;
     PangoLayout* layout = pango_layout_new(SharedPangoContext());
     result->m_Native->layout = layout;
 
@@ -146,15 +151,18 @@ Result TextLayout::Create(const std::string& textUtf8, const TextFormat& format,
     SetAttributes(layout, format.GetNative()->locale);
     // The width is set for every alignment: it is both the wrap width and the box that
     // centring and trailing alignment measure against.
-    pango_layout_set_width(layout, static_cast<int>(std::lround(double(maxWidth) * PANGO_SCALE)));
+    // Only em sizes far below a pixel could exceed Pango's range here; such text is too
+    // small to see, and wraps at the widest width Pango takes.
+    const double width = std::min(double(maxWidth) / scale * PANGO_SCALE, kMaxPangoWidth);
+    pango_layout_set_width(layout, static_cast<int>(std::lround(width)));
     pango_layout_set_wrap(layout, PANGO_WRAP_WORD_CHAR);
     pango_layout_set_alignment(layout, ToPango(format.GetTextAlignment()));
     pango_layout_set_text(layout, textUtf8.data(), static_cast<int>(textUtf8.size()));
 
     PangoRectangle logical;
     pango_layout_get_extents(layout, nullptr, &logical);
-    const float top = static_cast<float>(logical.y) / PANGO_SCALE;
-    const float height = static_cast<float>(logical.height) / PANGO_SCALE;
+    const float top = static_cast<float>(logical.y * scale / PANGO_SCALE);
+    const float height = static_cast<float>(logical.height * scale / PANGO_SCALE);
     result->m_Native->offsetY =
         VerticalOffset(format.GetParagraphAlignment(), maxHeight, height) - top;
     *out = std::move(result);
@@ -175,7 +183,7 @@ Result TextLayout::Draw(void* context, TextRenderer* renderer, float originX, fl
         if (!run || !run->item->analysis.font) {
             continue;  // the end of a line, or a run no font could be found for
         }
-        r = DrawRun(context, renderer, iter.get(), *run, originX,
+        r = DrawRun(context, renderer, iter.get(), *run, m_Native->scale, originX,
                     double(originY) + m_Native->offsetY);
         if (Failed(r)) {
             return r;

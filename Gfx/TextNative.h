@@ -17,8 +17,9 @@ struct TextFormat::Native {
         }
     }
 
-    PangoFontDescription* desc = nullptr;  // absolute size: one Pango unit is 1/1024 DIP
+    PangoFontDescription* desc = nullptr;  // at the layout size, see LayoutSizeUnits
     std::string locale;                    // empty: no language tag on the text
+    double scale = 1;                      // DIPs per layout unit: em size / layout size
 };
 
 struct TextLayout::Native {
@@ -32,6 +33,7 @@ struct TextLayout::Native {
     }
 
     PangoLayout* layout = nullptr;
+    double scale = 1;   // DIPs per layout unit, as in the format
     float offsetY = 0;  // DIPs from the box top to the layout's top (paragraph alignment)
 };
 

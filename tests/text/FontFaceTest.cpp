@@ -37,7 +37,7 @@ void Probe(const std::string& text, float size, std::function<void(const GlyphRu
     ASSERT_TRUE(probe.Done());
 }
 
-Result Outline(const GlyphRun& run, RecordingSink* sink, float emSize, bool rtl = false,
+Result Outline(const GlyphRun& run, GeometrySink* sink, float emSize, bool rtl = false,
                const float* advances = nullptr, const GlyphOffset* offsets = nullptr) {
     return run.fontFace->GetGlyphRunOutline(emSize, run.glyphIndices.data(), advances, offsets,
                                             static_cast<uint32_t>(run.glyphIndices.size()), false,
@@ -61,6 +61,23 @@ TEST(FontFace, WritesClosedWindingFiguresAndLeavesTheSinkOpen) {
         EXPECT_NEAR(0, sink.left, 5);
         EXPECT_NEAR(0, sink.bottom, 1);
         EXPECT_LT(sink.top, -25);
+    });
+}
+
+TEST(FontFace, OutlineBuildsAGeometryWithTheSameBounds) {
+    Probe("Hello", 40, [](const GlyphRun& run) {
+        RecordingSink recorded;
+        PathBuilder builder;
+        ASSERT_EQ(kOk, Outline(run, &recorded, run.emSize));
+        ASSERT_EQ(kOk, Outline(run, &builder, run.emSize));
+        ASSERT_EQ(kOk, builder.Close());
+        ASSERT_TRUE(builder.GetGeometry());
+        RectF bounds;
+        ASSERT_EQ(kOk, builder.GetGeometry()->GetBounds(nullptr, &bounds));
+        EXPECT_NEAR(recorded.top, bounds.top, 0.5);
+        EXPECT_NEAR(recorded.bottom, bounds.bottom, 0.5);
+        EXPECT_NEAR(recorded.left, bounds.left, 0.5);
+        EXPECT_NEAR(recorded.right, bounds.right, 0.5);
     });
 }
 

@@ -140,6 +140,26 @@ TEST(TextLayout, OutlineHeightFollowsTheEmSize) {
     EXPECT_NEAR(3, ratioW, 0.02);
 }
 
+// A size animated in small steps must move the text smoothly, not in jumps (30.5 and
+// 30.8 are laid out at different internal sizes).
+TEST(TextLayout, SmallSizeStepsScaleSmoothly) {
+    RecordingRenderer base, nudged;
+    ASSERT_EQ(kOk, LayOut("Hello there", *CentredFormat(30.5f), 400, 100, 0, 0, &base));
+    ASSERT_EQ(kOk, LayOut("Hello there", *CentredFormat(30.8f), 400, 100, 0, 0, &nudged));
+    ASSERT_EQ(1u, base.runs.size());
+    ASSERT_EQ(1u, nudged.runs.size());
+    EXPECT_NEAR(30.8f, nudged.runs[0].emSize, 1e-4);
+    EXPECT_NEAR(30.8 / 30.5, nudged.runs[0].outline.Width() / base.runs[0].outline.Width(), 0.001);
+    EXPECT_NEAR(30.8 / 30.5, nudged.runs[0].outline.Height() / base.runs[0].outline.Height(),
+                0.001);
+    float baseAdvance = 0, nudgedAdvance = 0;
+    for (size_t i = 0; i < base.runs[0].advances.size(); ++i) {
+        baseAdvance += base.runs[0].advances[i];
+        nudgedAdvance += nudged.runs[0].advances[i];
+    }
+    EXPECT_NEAR(30.8 / 30.5, nudgedAdvance / baseAdvance, 0.001);
+}
+
 TEST(TextLayout, RejectsBrokenTextAndUnusableBoxes) {
     auto format = CentredFormat(20);
     std::shared_ptr<TextLayout> layout;
