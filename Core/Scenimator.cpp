@@ -185,6 +185,8 @@ void Scenimator::HitTestPass(int32_t x, int32_t y, bool* hit) {
     for (const auto& entry : m_Geometries) {
         entry.second->HitTest(point, hit);
     }
+    // Geometries built for the test must not carry their values into the next frame.
+    CleanupResources();
 }
 
 void Scenimator::AddGeometry(std::shared_ptr<GeometryBase> object, const std::string& name) {
