@@ -97,6 +97,9 @@ public:
 // break opportunities (inside a word when the word alone is wider), aligned per format.
 class TextLayout {
 public:
+    // kInvalidArg for text that is not valid UTF-8 (or holds a NUL) and for a box width or
+    // height that is negative or not finite. The text may overflow the box's height;
+    // centring still applies.
     static Result Create(const std::string& textUtf8, const TextFormat& format, float maxWidth,
                          float maxHeight, std::shared_ptr<TextLayout>* out);
     ~TextLayout();

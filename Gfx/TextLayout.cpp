@@ -8,8 +8,7 @@
 namespace Gfx {
 namespace {
 
-// Pango measures widths in ints of 1/1024 layout unit, so about 2e6 units at most.
-constexpr float kMaxBoxWidth = 1e6f;  // DIPs
+// Pango measures widths in ints of 1/1024 layout unit; no line of text comes near this.
 constexpr double kMaxPangoWidth = 1 << 30;
 
 PangoAlignment ToPango(TextAlignment a) {
@@ -20,6 +19,18 @@ PangoAlignment ToPango(TextAlignment a) {
             return PANGO_ALIGN_CENTER;
         default:
             return PANGO_ALIGN_LEFT;
+    }
+}
+
+// How far into the spare width of a line a left-to-right line is placed.
+double AlignmentFraction(TextAlignment a) {
+    switch (a) {
+        case TextAlignment::Trailing:
+            return 1;
+        case TextAlignment::Center:
+            return 0.5;
+        default:
+            return 0;
     }
 }
 
@@ -133,8 +144,7 @@ Result TextLayout::Create(const std::string& textUtf8, const TextFormat& format,
     if (!format.GetNative() || !g_utf8_validate(textUtf8.data(), textUtf8.size(), nullptr)) {
         return kInvalidArg;
     }
-    if (!std::isfinite(maxWidth) || maxWidth < 0 || maxWidth > kMaxBoxWidth ||
-        !std::isfinite(maxHeight) || maxHeight < 0) {
+    if (!std::isfinite(maxWidth) || maxWidth < 0 || !std::isfinite(maxHeight) || maxHeight < 0) {
         return kInvalidArg;
     }
 
@@ -151,10 +161,14 @@ Result TextLayout::Create(const std::string& textUtf8, const TextFormat& format,
     SetAttributes(layout, format.GetNative()->locale);
     // The width is set for every alignment: it is both the wrap width and the box that
     // centring and trailing alignment measure against.
-    // Only em sizes far below a pixel could exceed Pango's range here; such text is too
-    // small to see, and wraps at the widest width Pango takes.
-    const double width = std::min(double(maxWidth) / scale * PANGO_SCALE, kMaxPangoWidth);
-    pango_layout_set_width(layout, static_cast<int>(std::lround(width)));
+    const double width = double(maxWidth) / scale * PANGO_SCALE;
+    pango_layout_set_width(layout, static_cast<int>(std::lround(std::min(width, kMaxPangoWidth))));
+    if (width > kMaxPangoWidth) {
+        // A box wider than Pango's range: align the widest layout Pango takes inside it.
+        const double excess = maxWidth - kMaxPangoWidth * scale / PANGO_SCALE;
+        result->m_Native->offsetX =
+            static_cast<float>(excess * AlignmentFraction(format.GetTextAlignment()));
+    }
     pango_layout_set_wrap(layout, PANGO_WRAP_WORD_CHAR);
     pango_layout_set_alignment(layout, ToPango(format.GetTextAlignment()));
     pango_layout_set_text(layout, textUtf8.data(), static_cast<int>(textUtf8.size()));
@@ -183,8 +197,8 @@ Result TextLayout::Draw(void* context, TextRenderer* renderer, float originX, fl
         if (!run || !run->item->analysis.font) {
             continue;  // the end of a line, or a run no font could be found for
         }
-        r = DrawRun(context, renderer, iter.get(), *run, m_Native->scale, originX,
-                    double(originY) + m_Native->offsetY);
+        r = DrawRun(context, renderer, iter.get(), *run, m_Native->scale,
+                    double(originX) + m_Native->offsetX, double(originY) + m_Native->offsetY);
         if (Failed(r)) {
             return r;
         }

@@ -34,6 +34,7 @@ struct TextLayout::Native {
 
     PangoLayout* layout = nullptr;
     double scale = 1;   // DIPs per layout unit, as in the format
+    float offsetX = 0;  // DIPs; non-zero only for boxes wider than Pango measures
     float offsetY = 0;  // DIPs from the box top to the layout's top (paragraph alignment)
 };
 
