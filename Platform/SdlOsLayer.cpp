@@ -49,11 +49,16 @@ void SdlOsLayer::GetDesktopDpi(float* dpiX, float* dpiY) {
 bool SdlOsLayer::CreateMainWindow(const std::string&, const std::string& title, uint32_t width,
                                   uint32_t height) {
     if (m_VideoReady) {
-        Uint32 flags =
-            SDL_WINDOW_HIDDEN | (m_Kind == PlayerKind::FullScreen ? SDL_WINDOW_FULLSCREEN_DESKTOP
-                                                                  : SDL_WINDOW_RESIZABLE);
-        m_Window = SDL_CreateWindow(title.c_str(), SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED,
-                                    static_cast<int>(width), static_cast<int>(height), flags);
+        SDL_Rect place{static_cast<int>(SDL_WINDOWPOS_UNDEFINED),
+                       static_cast<int>(SDL_WINDOWPOS_UNDEFINED), static_cast<int>(width),
+                       static_cast<int>(height)};
+        Uint32 flags = SDL_WINDOW_HIDDEN | SDL_WINDOW_RESIZABLE;
+        // As large as the display from the start: without a window manager nobody else
+        // makes the window full-screen.
+        if (m_Kind == PlayerKind::FullScreen && SDL_GetDisplayBounds(0, &place) == 0) {
+            flags = SDL_WINDOW_HIDDEN | SDL_WINDOW_FULLSCREEN_DESKTOP | SDL_WINDOW_BORDERLESS;
+        }
+        m_Window = SDL_CreateWindow(title.c_str(), place.x, place.y, place.w, place.h, flags);
     }
     if (!m_Window) {
         std::fprintf(stderr, "%s\n", SDL_GetError());
