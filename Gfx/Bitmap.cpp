@@ -14,6 +14,11 @@ Bitmap::~Bitmap() = default;
 
 Result Bitmap::Create(SizeU size, const void* pixels, uint32_t pitch, PixelFormat format,
                       std::shared_ptr<Bitmap>* out) {
+    return CreateBitmapWithDpi(size, pixels, pitch, format, 96, out);
+}
+
+Result CreateBitmapWithDpi(SizeU size, const void* pixels, uint32_t pitch, PixelFormat format,
+                           float dpi, std::shared_ptr<Bitmap>* out) {
     if (!out || size.width > kMaxSurfaceSide || size.height > kMaxSurfaceSide)
         return kInvalidArg;
     const uint32_t bytesPerPixel = format == PixelFormat::A8 ? 1 : 4;
@@ -39,7 +44,7 @@ Result Bitmap::Create(SizeU size, const void* pixels, uint32_t pitch, PixelForma
                         rowBytes);
         cairo_surface_mark_dirty(surface);
     }
-    std::unique_ptr<Native> native(new (std::nothrow) Native(surface));
+    std::unique_ptr<Bitmap::Native> native(new (std::nothrow) Bitmap::Native(surface, dpi));
     if (!native) {
         cairo_surface_destroy(surface);
         return kOutOfMemory;

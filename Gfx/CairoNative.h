@@ -113,6 +113,10 @@ inline bool IsUsableCairoMatrix(const cairo_matrix_t& m) {
            std::isfinite(m.xy) && std::isfinite(m.yy);
 }
 
+// Bitmap::Create for pixels that came from a target of the given DPI.
+Result CreateBitmapWithDpi(SizeU size, const void* pixels, uint32_t pitch, PixelFormat format,
+                           float dpi, std::shared_ptr<Bitmap>* out);
+
 // Largest pixel side an image surface can have.
 constexpr uint32_t kMaxSurfaceSide = 32767;
 

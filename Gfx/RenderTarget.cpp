@@ -295,14 +295,8 @@ Result RenderTarget::GetBitmap(std::shared_ptr<Bitmap>* out) {
     if (!out)
         return kInvalidArg;
     cairo_surface_flush(m_Native->surface);
-    std::shared_ptr<Bitmap> bitmap;
-    const Result r = Bitmap::Create(m_Size, cairo_image_surface_get_data(m_Native->surface),
-                                    GetStride(), m_Format, &bitmap);
-    if (r != kOk)
-        return r;
-    const_cast<Bitmap::Native*>(bitmap->GetNative())->dpi = m_DpiX;
-    *out = std::move(bitmap);
-    return kOk;
+    return CreateBitmapWithDpi(m_Size, cairo_image_surface_get_data(m_Native->surface), GetStride(),
+                               m_Format, m_DpiX, out);
 }
 
 Result RenderTarget::Resize(uint32_t width, uint32_t height) {

@@ -109,3 +109,18 @@ TEST(OpacityMask, PaintsTheBrushThroughAnA8SnapshotAtThePlacement) {
     EXPECT_TRUE(Near(At(*t, 20, 20), kBlue, 0));
     EXPECT_TRUE(Near(At(*t, 5, 20), kWhite, 0));
 }
+
+TEST(OpacityMask, KeepsItsSizeInDipsAcrossDpi) {
+    std::shared_ptr<RenderTarget> maskTarget;
+    ASSERT_EQ(RenderTarget::CreateCompatible({10, 10}, 192, PixelFormat::A8, &maskTarget), kOk);
+    maskTarget->BeginDraw();
+    maskTarget->Clear({0, 0, 0, 1});
+    maskTarget->EndDraw();
+    std::shared_ptr<Bitmap> mask;
+    ASSERT_EQ(maskTarget->GetBitmap(&mask), kOk);
+    EXPECT_EQ(mask->GetPixelSize().width, 20u);
+
+    auto t = WhiteCanvas(100, 100, 192);
+    t->FillOpacityMask(*mask, *Solid(0, 0, 0), nullptr, nullptr);
+    EXPECT_EQ(CountNonWhite(*t), 400);  // 10 DIPs square = 20 pixels square
+}
