@@ -33,9 +33,14 @@ void ControllerBase::Advance(uint32_t time) {
 }
 
 void ControllerBase::Write(float value) {
-    if (m_Head.target != "null") {
-        static_cast<IScenimator*>(m_Document)->WriteVariable(m_Head.target, value);
+    if (!m_TargetSlot) {
+        // Variables are only created while the document is read, and the store never moves
+        // them, so one successful lookup holds for the document's life.
+        if (m_Head.target == "null" || !(m_TargetSlot = m_Document->FindVariable(m_Head.target))) {
+            return;  // a write to a variable no value names is lost
+        }
     }
+    *m_TargetSlot = value;
 }
 
 void ControllerBase::AdvanceChildren(uint32_t time) {

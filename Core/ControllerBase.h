@@ -47,6 +47,9 @@ protected:
     std::vector<std::shared_ptr<ControllerBase>> m_Children;
     int32_t m_StartTime = -100000;
     int m_State = kWaiting;
+
+private:
+    float* m_TargetSlot = nullptr;  // resolved at the first write that finds the variable
 };
 
 }  // namespace ZEL

@@ -185,9 +185,9 @@ float DocumentReader::ReadFloat() {
 ValueD DocumentReader::ReadValue() {
     const std::string token = ReadToken();
     if (!token.empty() && token[0] == '$') {
-        m_Document->CreateVariable(token);
+        const float* slot = m_Document->CreateVariable(token);
         m_VariableSeen = true;
-        return ValueD(token, m_Document);
+        return ValueD(token, m_Document, slot);
     }
     // A token that does not start with a number reads as 0.
     const size_t length = ScanFloat(token, 0);

@@ -56,7 +56,8 @@ std::shared_ptr<MaskData> BuildMask(Gfx::Geometry& geometry, const Gfx::RectF& b
 }  // namespace
 
 std::shared_ptr<MaskData> GetFillMask(GeometryBase& geometry, Gfx::RenderTarget* rt) {
-    if (geometry.m_FillMask) {
+    // A static shape too large for a mask stays so: no need to look it up every frame.
+    if (geometry.m_FillMask || geometry.m_FillMaskImpossible) {
         return geometry.m_FillMask;
     }
     const std::string key = geometry.name + "_fill";

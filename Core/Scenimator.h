@@ -54,8 +54,17 @@ public:
     std::shared_ptr<ExecutableBase> FindExecutable(const std::string& name) const;
     std::shared_ptr<ControllerBase> FindController(const std::string& name) const;
 
-    // Creates the variable or resets it to 0.
-    void CreateVariable(const std::string& name) { m_Variables[name] = 0.0f; }
+    // Creates the variable or resets it to 0; the slot stays valid for the document's life.
+    float* CreateVariable(const std::string& name) {
+        float& slot = m_Variables[name];
+        slot = 0.0f;
+        return &slot;
+    }
+    // The variable's storage, or null when the document has no such variable.
+    float* FindVariable(const std::string& name) {
+        auto found = m_Variables.find(name);
+        return found == m_Variables.end() ? nullptr : &found->second;
+    }
     const std::map<std::string, float>& Variables() const { return m_Variables; }
     const std::map<std::string, std::shared_ptr<IScenimator>>& ChildZels() const {
         return m_ChildZels;

@@ -7,7 +7,7 @@
 
 namespace ZEL {
 
-float ValueD::Get() const {
+float ValueD::Lookup() const {
     if (m_Name.empty()) {
         return m_Value;
     }

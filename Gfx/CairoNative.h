@@ -17,9 +17,11 @@
 namespace Gfx {
 
 struct Geometry::Native {
-    CairoPath fill;    // filled figures only
-    CairoPath stroke;  // every figure
+    CairoPath fill;     // filled figures only
+    CairoPath hollow;   // every figure, built only when some figure is hollow
     bool hasHollow = false;
+    // Every figure: the fill path itself unless some figure is hollow.
+    const CairoPath& Stroke() const { return hasHollow ? hollow : fill; }
 };
 
 struct Brush::Native {

@@ -1,6 +1,7 @@
 #pragma once
 #include <cairo.h>
 
+#include <cstddef>
 #include <initializer_list>
 #include <vector>
 
@@ -16,6 +17,7 @@ class CairoPath {
     void CurveTo(Point2F a, Point2F b, Point2F c) { Push(CAIRO_PATH_CURVE_TO, {a, b, c}); }
     void ClosePath() { Push(CAIRO_PATH_CLOSE_PATH, {}); }
     bool Empty() const { return m_Data.empty(); }
+    void Reserve(size_t elements) { m_Data.reserve(elements); }
     // Points the Cairo view at the data; call after the last element.
     void Seal();
     const cairo_path_t* Get() const { return &m_Path; }

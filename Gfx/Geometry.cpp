@@ -49,22 +49,40 @@ bool UsableTransform(const Matrix3x2* transform) {
     return !transform || (transform->IsFinite() && !transform->IsSingular());
 }
 
+// Cairo path elements for the figures: a header plus its points per element.
+size_t PathElements(const PathData& data) {
+    size_t n = 0;
+    for (const PathFigure& figure : data.figures) {
+        n += 2 + (figure.closed ? 1 : 0);
+        for (const PathFigure::Segment& s : figure.segments)
+            n += s.kind == PathFigure::Kind::Line ? 2 : 4;
+    }
+    return n;
+}
+
 }  // namespace
 
+// Geometries are rebuilt every frame when they read variables: one exactly sized path,
+// shared by fill and stroke unless some figure is hollow.
 Geometry::Geometry(PathData data)
     : m_Data(std::move(data)), m_Drawable(AllUsable(m_Data)), m_Native(new Native) {
     if (!m_Drawable)
         return;
+    for (const PathFigure& figure : m_Data.figures)
+        m_Native->hasHollow |= !figure.filled;
+    m_Native->fill.Reserve(PathElements(m_Data));
+    if (m_Native->hasHollow)
+        m_Native->hollow.Reserve(PathElements(m_Data));
     for (const PathFigure& figure : m_Data.figures) {
-        AppendFigure(figure, &m_Native->stroke);
         if (figure.filled)
             AppendFigure(figure, &m_Native->fill);
-        else
-            m_Native->hasHollow = true;
+        if (m_Native->hasHollow)
+            AppendFigure(figure, &m_Native->hollow);
     }
     m_Native->fill.Seal();
-    m_Native->stroke.Seal();
+    m_Native->hollow.Seal();
 }
+
 
 Geometry::~Geometry() = default;
 
@@ -84,7 +102,7 @@ Result Geometry::GetWidenedBounds(float strokeWidth, const Matrix3x2* transform,
     if (!bounds || !std::isfinite(strokeWidth) || strokeWidth < 0)
         return kInvalidArg;
     *bounds = BoundsD().ToRect();
-    if (!m_Drawable || !UsableTransform(transform) || m_Native->stroke.Empty())
+    if (!m_Drawable || !UsableTransform(transform) || m_Native->Stroke().Empty())
         return kOk;
     if (strokeWidth == 0)
         return GetBounds(transform, bounds);
@@ -100,7 +118,7 @@ Result Geometry::GetWidenedBounds(float strokeWidth, const Matrix3x2* transform,
     cairo_set_line_cap(cr, CAIRO_LINE_CAP_BUTT);
     cairo_set_line_join(cr, CAIRO_LINE_JOIN_MITER);
     cairo_set_miter_limit(cr, 10);
-    cairo_append_path(cr, m_Native->stroke.Get());
+    cairo_append_path(cr, m_Native->Stroke().Get());
     double x1, y1, x2, y2;
     cairo_stroke_extents(cr, &x1, &y1, &x2, &y2);
     if (cairo_status(cr) != CAIRO_STATUS_SUCCESS)

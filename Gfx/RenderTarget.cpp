@@ -219,7 +219,7 @@ void RenderTarget::DrawGeometry(const Geometry& geometry, const Brush& brush, fl
         return;
     if (!std::isfinite(strokeWidth) || strokeWidth <= 0 || strokeWidth > kMaxStrokeWidth)
         return;
-    const CairoPath& path = geometry.GetNative()->stroke;
+    const CairoPath& path = geometry.GetNative()->Stroke();
     if (path.Empty())
         return;
     CairoStateGuard guard(cr);
