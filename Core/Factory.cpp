@@ -73,3 +73,16 @@ void Factory::StoreMask(const std::string& key, std::shared_ptr<MaskData> mask) 
 }
 
 }  // namespace ZEL
+
+namespace ZEL {
+
+std::shared_ptr<Gfx::Bitmap> Factory::FindDecoded(const std::string& path) const {
+    auto found = m_Decoded.find(path);
+    return found == m_Decoded.end() ? nullptr : found->second.lock();
+}
+
+void Factory::StoreDecoded(const std::string& path, const std::shared_ptr<Gfx::Bitmap>& bitmap) {
+    m_Decoded[path] = bitmap;
+}
+
+}  // namespace ZEL

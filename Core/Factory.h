@@ -6,6 +6,7 @@
 
 #include "Core/IFactory.h"
 #include "Core/MaskData.h"
+#include "Gfx/Bitmap.h"
 
 namespace ZEL {
 
@@ -34,6 +35,10 @@ public:
     std::shared_ptr<MaskData> FindMask(const std::string& key) const;
     void StoreMask(const std::string& key, std::shared_ptr<MaskData> mask);
 
+    // A bitmap already decoded from this file and still in use, so no file is decoded twice.
+    std::shared_ptr<Gfx::Bitmap> FindDecoded(const std::string& path) const;
+    void StoreDecoded(const std::string& path, const std::shared_ptr<Gfx::Bitmap>& bitmap);
+
     // The budget of the load in progress; null between loads.
     LoadBudget* Budget() const { return m_Budget.get(); }
 
@@ -44,6 +49,7 @@ private:
     std::map<std::string, std::shared_ptr<MaskData>> m_MaskCache;
     std::string m_ErrorText;
     std::unique_ptr<LoadBudget> m_Budget;
+    std::map<std::string, std::weak_ptr<Gfx::Bitmap>> m_Decoded;
 };
 
 }  // namespace ZEL

@@ -81,6 +81,11 @@ public:
 
     [[noreturn]] static void RaiseRuntimeError(const std::string& text);
 
+    // Pixels one document may decode in all, so a few huge images cannot exhaust memory.
+    static constexpr uint64_t kMaxDecodedPixels = 64ull * 1000 * 1000;
+    uint64_t DecodedPixelsLeft() const { return kMaxDecodedPixels - m_DecodedPixels; }
+    void ChargeDecodedPixels(uint64_t pixels) { m_DecodedPixels += pixels; }
+
 private:
     void RenderPass(const Gfx::Matrix3x2& base, Gfx::Matrix3x2* top);
     int UpdatePass(uint32_t time);
@@ -106,6 +111,7 @@ private:
     // Identity until captured, so hit tests before the first capture use document space.
     Gfx::Matrix3x2 m_HitTestTransform;
     std::string m_ErrorText;
+    uint64_t m_DecodedPixels = 0;
 };
 
 }  // namespace ZEL
