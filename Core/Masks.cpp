@@ -83,6 +83,10 @@ std::shared_ptr<MaskData> GetStrokeMask(GeometryBase& geometry, float width,
     if (found != geometry.m_StrokeMasks.end()) {
         return found->second;
     }
+    // A width that cannot be stroked has no widened bounds: it is drawn (as nothing) directly.
+    if (!(width >= 0 && std::isfinite(width))) {
+        return nullptr;
+    }
     const std::string key = geometry.name + "_stroke_" + WidthText(width);
     auto mask = geometry.m_EngineFactory->FindMask(key);
     if (!mask) {
@@ -94,10 +98,7 @@ std::shared_ptr<MaskData> GetStrokeMask(GeometryBase& geometry, float width,
         }
         geometry.m_EngineFactory->StoreMask(key, mask);
     }
-    // NaN widths never compare equal, so they are never entered (and never looked up).
-    if (!std::isnan(width)) {
-        geometry.m_StrokeMasks[width] = mask;
-    }
+    geometry.m_StrokeMasks[width] = mask;
     return mask;
 }
 

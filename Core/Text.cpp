@@ -26,7 +26,7 @@ std::shared_ptr<Gfx::Geometry> Text::CreateResource() {
     const std::string text = ToWide(m_Text);
     const float h = m_H.Get();
     const float w = m_W.Get();
-    if (!std::isfinite(w) || !std::isfinite(h)) {
+    if (!(w >= 0 && std::isfinite(w)) || !(h >= 0 && std::isfinite(h))) {
         return nullptr;
     }
     std::shared_ptr<Gfx::TextLayout> layout;

@@ -12,8 +12,16 @@ bool Finite(ColorF c) {
     return std::isfinite(c.r) && std::isfinite(c.g) && std::isfinite(c.b) && std::isfinite(c.a);
 }
 
+// Gradient geometry obeys the same bound as path coordinates: beyond it Cairo's fixed-point
+// pattern maths breaks the whole surface.
+constexpr float kMaxCoordinate = 1e7f;
+
+bool Bounded(float v) {
+    return std::isfinite(v) && std::fabs(v) <= kMaxCoordinate;
+}
+
 bool Finite(Point2F p) {
-    return std::isfinite(p.x) && std::isfinite(p.y);
+    return Bounded(p.x) && Bounded(p.y);
 }
 
 bool StopsFinite(const std::shared_ptr<GradientStopCollection>& stops) {
@@ -91,8 +99,8 @@ RadialGradientBrush::RadialGradientBrush(Point2F center, Point2F originOffset, f
 }
 
 bool RadialGradientBrush::IsPaintable() const {
-    return PropsUsable(*this) && Finite(m_Center) && Finite(m_Offset) && std::isfinite(m_RadiusX) &&
-           std::isfinite(m_RadiusY) && StopsFinite(m_Stops);
+    return PropsUsable(*this) && Finite(m_Center) && Finite(m_Offset) && Bounded(m_RadiusX) &&
+           Bounded(m_RadiusY) && StopsFinite(m_Stops);
 }
 
 }  // namespace Gfx

@@ -1,6 +1,7 @@
 #include "Gfx/BrushSource.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 
 #include "Gfx/CairoNative.h"
@@ -23,8 +24,9 @@ cairo_extend_t ToCairo(ExtendMode mode) {
     }
 }
 
+// Radii this small (DIPs) give a pattern matrix Cairo cannot invert.
 bool RadialDegenerate(const Native& n) {
-    return n.rx == 0 || n.ry == 0;
+    return std::fabs(n.rx) < 1e-4 || std::fabs(n.ry) < 1e-4;
 }
 
 // A zero-radius ellipse shows only its outermost stop.

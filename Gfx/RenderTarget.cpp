@@ -39,9 +39,15 @@ void UpdateDevice(RenderTarget::Native* n, const Matrix3x2& t, float dpiX, float
     n->deviceValid = t.IsFinite() && !t.IsSingular() && IsUsableCairoMatrix(n->device);
 }
 
+// Rectangles obey the bound of path coordinates: beyond it Cairo's fixed point overflows.
+constexpr float kMaxRectCoordinate = 1e7f;
+
+bool Bounded(float v) {
+    return std::isfinite(v) && std::fabs(v) <= kMaxRectCoordinate;
+}
+
 bool Finite(const RectF& r) {
-    return std::isfinite(r.left) && std::isfinite(r.top) && std::isfinite(r.right) &&
-           std::isfinite(r.bottom);
+    return Bounded(r.left) && Bounded(r.top) && Bounded(r.right) && Bounded(r.bottom);
 }
 
 // Finite with positive width and height: the only rectangles that draw.
@@ -56,14 +62,20 @@ cairo_pattern_t* WholeSurfacePattern(const Bitmap::Native& b) {
 }
 
 // Maps dest (user space) onto src (pattern space, whose origin is at (originX, originY)).
-void MapRect(cairo_pattern_t* pattern, const RectF& dest, const RectF& src, double originX,
+// False, leaving the pattern alone, when the scale is beyond what Cairo can invert.
+bool MapRect(cairo_pattern_t* pattern, const RectF& dest, const RectF& src, double originX,
              double originY) {
     const double sx = (static_cast<double>(src.right) - src.left) / (dest.right - dest.left);
     const double sy = (static_cast<double>(src.bottom) - src.top) / (dest.bottom - dest.top);
     cairo_matrix_t m;
     cairo_matrix_init(&m, sx, 0, 0, sy, src.left - originX - dest.left * sx,
                       src.top - originY - dest.top * sy);
+    // A pattern whose matrix Cairo rejects stays broken, and patterns are cached: check first.
+    const auto usableScale = [](double v) { return std::fabs(v) >= 1e-7 && std::fabs(v) <= 1e7; };
+    if (!usableScale(sx) || !usableScale(sy) || !IsUsableCairoMatrix(m))
+        return false;
     cairo_pattern_set_matrix(pattern, &m);
+    return cairo_pattern_status(pattern) == CAIRO_STATUS_SUCCESS;
 }
 
 // A pattern over the pixels of src, whole pixels outward, clipped to the bitmap. Sets
@@ -155,11 +167,12 @@ Result RenderTarget::EndDraw() {
         return kWrongState;
     m_Drawing = false;
     cairo_surface_flush(m_Native->surface);
-    if (cairo_status(m_Native->cr) != CAIRO_STATUS_SUCCESS) {
-        // Recover for the next frame instead of staying blank for good.
-        cairo_destroy(m_Native->cr);
-        m_Native->cr = cairo_create(m_Native->surface);
-        return kFail;
+    if (cairo_status(m_Native->cr) != CAIRO_STATUS_SUCCESS ||
+        cairo_surface_status(m_Native->surface) != CAIRO_STATUS_SUCCESS) {
+        // Recover for the next frame instead of staying blank for good: an error can stick to
+        // the surface as well as to the context, so both are made anew.
+        const Result r = Allocate();
+        return r == kOk ? kFail : r;
     }
     if (m_Native->misused) {
         m_Native->misused = false;
@@ -254,7 +267,8 @@ void RenderTarget::FillOpacityMask(const Bitmap& mask, const Brush& brush, const
     if (!SetBrushSource(cr, brush))
         return;
     cairo_pattern_t* pattern = WholeSurfacePattern(b);
-    MapRect(pattern, d, s, 0, 0);
+    if (!MapRect(pattern, d, s, 0, 0))
+        return;
     cairo_pattern_set_extend(pattern, CAIRO_EXTEND_NONE);
     cairo_pattern_set_filter(pattern, CAIRO_FILTER_BILINEAR);
     cairo_set_antialias(cr, ToCairo(m_Antialias));
@@ -272,10 +286,10 @@ void RenderTarget::DrawBitmap(const Bitmap& bitmap, const RectF& dest, float opa
     cairo_pattern_t* pattern = SourcePattern(bitmap, src, &originX, &originY);
     if (!pattern)
         return;
-    if (cairo_pattern_status(pattern) == CAIRO_STATUS_SUCCESS) {
+    if (cairo_pattern_status(pattern) == CAIRO_STATUS_SUCCESS &&
+        MapRect(pattern, dest, src, originX, originY)) {
         CairoStateGuard guard(cr);
         cairo_set_matrix(cr, &m_Native->device);
-        MapRect(pattern, dest, src, originX, originY);
         cairo_pattern_set_extend(pattern, CAIRO_EXTEND_PAD);
         cairo_pattern_set_filter(pattern, CAIRO_FILTER_BILINEAR);
         cairo_set_source(cr, pattern);
