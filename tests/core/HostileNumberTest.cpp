@@ -1,6 +1,6 @@
 #include <cmath>
 #include <limits>
-#include <regex>
+#include <map>
 
 #include "RenderFixture.h"
 
@@ -52,11 +52,19 @@ const std::map<std::string, std::string> kDefaults = {
     {"io", "0.8"},  {"sl", "0"},    {"st", "0"},    {"sr", "8"},    {"sb", "8"},
 };
 
+// Replaces each @field token (up to the next blank) by its value, or by $v for the hostile one.
 std::string Document(const std::string& hostile) {
-    std::string text = kTemplate;
-    for (const auto& field : kDefaults) {
-        const std::string value = field.first == hostile ? "$v" : field.second;
-        text = std::regex_replace(text, std::regex("@" + field.first + "\\b"), value);
+    const std::string source = kTemplate;
+    std::string text;
+    for (size_t i = 0; i < source.size();) {
+        if (source[i] != '@') {
+            text += source[i++];
+            continue;
+        }
+        const size_t end = source.find_first_of(" \n", i);
+        const std::string field = source.substr(i + 1, end - i - 1);
+        text += field == hostile ? "$v" : kDefaults.at(field);
+        i = end;
     }
     return text;
 }
