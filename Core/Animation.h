@@ -12,7 +12,7 @@ class ExecutableBase;
 // A scene: the procedure that draws it, the root controller that moves it, and the animation
 // to play when that controller finishes ("null" for none).
 class Animation : public ScenimatorComponent {
-public:
+  public:
     Animation(std::shared_ptr<ExecutableBase> renderFunction,
               std::shared_ptr<ControllerBase> controller, std::string transitionTarget)
         : m_RenderFunction(std::move(renderFunction)),

@@ -5,7 +5,7 @@ namespace ZEL {
 
 // Smooth edges for one drawing call; the target goes back to aliased however the call ends.
 class AntialiasGuard {
-public:
+  public:
     explicit AntialiasGuard(Gfx::RenderTarget* rt) : m_RT(rt) {
         m_RT->SetAntialiasMode(Gfx::AntialiasMode::PerPrimitive);
     }
@@ -13,7 +13,7 @@ public:
     AntialiasGuard(const AntialiasGuard&) = delete;
     AntialiasGuard& operator=(const AntialiasGuard&) = delete;
 
-private:
+  private:
     Gfx::RenderTarget* m_RT;
 };
 

@@ -55,8 +55,8 @@ std::shared_ptr<Gfx::Bitmap> Bitmap::CreateResource() {
     }
     const uint32_t bpp = decoder->GetBytesPerPixel();
     std::vector<uint8_t> source(size_t{m_Width} * m_Height * bpp);
-    CheckResult(decoder->CopyPixels(m_Width * bpp, static_cast<uint32_t>(source.size()),
-                                    source.data()));
+    CheckResult(
+        decoder->CopyPixels(m_Width * bpp, static_cast<uint32_t>(source.size()), source.data()));
     decoder.reset();
     const std::vector<uint8_t> bgra = ToPremultipliedBgra(source, bpp, m_Width, m_Height);
     std::shared_ptr<Gfx::Bitmap> bitmap;

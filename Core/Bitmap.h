@@ -16,7 +16,7 @@ enum class BitmapType { FromFile };
 
 // An image file decoded at first use and uploaded as premultiplied pixels.
 class Bitmap : public Image {
-public:
+  public:
     explicit Bitmap(std::string fileName) : m_FileName(std::move(fileName)) {}
     void OnUpdate() override {}
     uint32_t Width() const { return m_Width; }
@@ -26,10 +26,10 @@ public:
     Factory* m_EngineFactory = nullptr;
     BitmapType m_type = BitmapType::FromFile;
 
-protected:
+  protected:
     std::shared_ptr<Gfx::Bitmap> CreateResource() override;
 
-private:
+  private:
     std::string m_FileName;  // as written in the document
     uint32_t m_Width = 0;
     uint32_t m_Height = 0;

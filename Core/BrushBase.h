@@ -10,16 +10,16 @@ class RenderTarget;
 namespace ZEL {
 
 class BrushBase : public Resource<Gfx::Brush, CleanupReset> {
-public:
+  public:
     void SetOpacity(ValueD opacity) { m_Opacity = opacity; }
 
     Gfx::RenderTarget* m_RT = nullptr;
 
-protected:
+  protected:
     // Opacity and the identity brush transform.
     Gfx::BrushProperties Properties() const;
 
-private:
+  private:
     ValueD m_Opacity{1.0f};
 };
 

@@ -12,6 +12,8 @@ void RenderZelCommand::Execute() {
     m_Document->ApplyTopTransform();
 }
 
-void SetZelVarCommand::Execute() { m_Child->WriteVariable(m_Variable, m_Value.Get()); }
+void SetZelVarCommand::Execute() {
+    m_Child->WriteVariable(m_Variable, m_Value.Get());
+}
 
 }  // namespace ZEL

@@ -11,23 +11,23 @@ class IScenimator;
 
 // Draws a child document under the current transform; its failures stay in the child.
 class RenderZelCommand : public ExecutableBase {
-public:
+  public:
     explicit RenderZelCommand(std::shared_ptr<IScenimator> child) : m_Child(std::move(child)) {}
     void Execute() override;
 
-private:
+  private:
     std::shared_ptr<IScenimator> m_Child;
 };
 
 // Writes a child's variable (named as the child writes it, "$" included); unknown names
 // change nothing.
 class SetZelVarCommand : public ExecutableBase {
-public:
+  public:
     SetZelVarCommand(std::shared_ptr<IScenimator> child, std::string variable, ValueD value)
         : m_Child(std::move(child)), m_Variable(std::move(variable)), m_Value(value) {}
     void Execute() override;
 
-private:
+  private:
     std::shared_ptr<IScenimator> m_Child;
     std::string m_Variable;
     ValueD m_Value;

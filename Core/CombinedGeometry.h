@@ -5,15 +5,15 @@ namespace ZEL {
 
 // The Boolean combination of two geometries of the same document.
 class CombinedGeometry : public GeometryBase {
-public:
+  public:
     CombinedGeometry(std::shared_ptr<GeometryBase> geometry1,
                      std::shared_ptr<GeometryBase> geometry2, Gfx::CombineMode mode)
         : m_Geometry1(std::move(geometry1)), m_Geometry2(std::move(geometry2)), m_Mode(mode) {}
 
-protected:
+  protected:
     std::shared_ptr<Gfx::Geometry> CreateResource() override;
 
-private:
+  private:
     std::shared_ptr<GeometryBase> m_Geometry1, m_Geometry2;
     Gfx::CombineMode m_Mode;
 };

@@ -6,7 +6,7 @@ namespace ZEL {
 
 // Channels red, green, blue, alpha; read in that order, never clamped.
 class Color {
-public:
+  public:
     Color() = default;
     Color(ValueD r, ValueD g, ValueD b, ValueD a) : m_R(r), m_G(g), m_B(b), m_A(a) {}
     virtual ~Color() = default;
@@ -19,7 +19,7 @@ public:
         return c;
     }
 
-private:
+  private:
     ValueD m_R, m_G, m_B, m_A;
 };
 

@@ -5,12 +5,12 @@
 namespace ZEL {
 
 class ConstController : public ControllerBase {
-public:
+  public:
     ConstController(ControllerHead head, ValueD value)
         : ControllerBase(std::move(head)), m_Value(value) {}
     float ValueAt(int32_t) override { return m_Value.Get(); }
 
-private:
+  private:
     ValueD m_Value;
 };
 

@@ -19,7 +19,7 @@ struct ControllerHead {
 // A function of the time since its start that writes a variable; owns child controllers
 // that start and advance with it.
 class ControllerBase : public ScenimatorComponent {
-public:
+  public:
     enum State { kWaiting = 0, kRunning = 1, kFinished = 2 };
 
     explicit ControllerBase(ControllerHead head) : m_Head(std::move(head)) {}
@@ -35,7 +35,7 @@ public:
     }
     int GetState() const { return m_State; }
 
-protected:
+  protected:
     // Milliseconds since the last start; wraps as the tick counter does.
     int32_t Elapsed(uint32_t time) const {
         return static_cast<int32_t>(time - static_cast<uint32_t>(m_StartTime));
@@ -48,7 +48,7 @@ protected:
     int32_t m_StartTime = -100000;
     int m_State = kWaiting;
 
-private:
+  private:
     float* m_TargetSlot = nullptr;  // resolved at the first write that finds the variable
 };
 

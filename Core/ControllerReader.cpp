@@ -65,10 +65,8 @@ std::shared_ptr<ControllerBase> DocumentReader::ReadConst() {
 
 std::shared_ptr<ControllerBase> DocumentReader::ReadLinear() {
     ControllerHead head = ReadControllerHead();
-    Expect("beginValue");
-    const ValueD from = ReadValue();
-    Expect("endValue");
-    const ValueD to = ReadValue();
+    const ValueD from = ReadField("beginValue");
+    const ValueD to = ReadField("endValue");
     return std::make_shared<LinearController>(std::move(head), from, to);
 }
 
@@ -78,11 +76,9 @@ std::shared_ptr<ControllerBase> DocumentReader::ReadLinear2d() {
     Expect("targetY");
     ControllerHead headY = head;
     headY.target = ReadToken();
-    Expect("beginValue");
-    const ValueD fromX = ReadValue();
+    const ValueD fromX = ReadField("beginValue");
     const ValueD fromY = ReadValue();
-    Expect("endValue");
-    const ValueD toX = ReadValue();
+    const ValueD toX = ReadField("endValue");
     const ValueD toY = ReadValue();
     auto x = std::make_shared<LinearController>(head, fromX, toX);
     auto y = std::make_shared<LinearController>(headY, fromY, toY);
@@ -96,16 +92,11 @@ std::shared_ptr<ControllerBase> DocumentReader::ReadLinear2d() {
 
 std::shared_ptr<ControllerBase> DocumentReader::ReadSinusoidal() {
     ControllerHead head = ReadControllerHead();
-    auto field = [this](const char* label) {
-        Expect(label);
-        return ReadValue();
-    };
-    const ValueD dc = field("dc");
-    const ValueD amplitude = field("amplitude");
-    const ValueD frequency = field("frequency");
-    const ValueD phase = field("phase");
-    return std::make_shared<SinusoidalController>(std::move(head), dc, amplitude, frequency,
-                                                  phase);
+    const ValueD dc = ReadField("dc");
+    const ValueD amplitude = ReadField("amplitude");
+    const ValueD frequency = ReadField("frequency");
+    const ValueD phase = ReadField("phase");
+    return std::make_shared<SinusoidalController>(std::move(head), dc, amplitude, frequency, phase);
 }
 
 std::shared_ptr<ControllerBase> DocumentReader::ReadAddition() {

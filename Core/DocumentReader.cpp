@@ -21,7 +21,9 @@ namespace {
 bool IsSpace(char c) {
     return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f';
 }
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
 
 // Length of the number at s[pos] in decimal or exponent notation; 0 when none starts there.
 size_t ScanFloat(const std::string& s, size_t pos) {

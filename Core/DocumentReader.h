@@ -35,7 +35,7 @@ struct CleanupReset;
 // Reads one document file, token by token, into a new Scenimator. One reader per load;
 // child documents get their own through the factory.
 class DocumentReader {
-public:
+  public:
     explicit DocumentReader(Factory* factory);
     ~DocumentReader();
     DocumentReader(const DocumentReader&) = delete;
@@ -49,6 +49,11 @@ public:
     int32_t ReadInt();
     float ReadFloat();
     ValueD ReadValue();
+    // A label, then its value.
+    ValueD ReadField(const char* label) {
+        Expect(label);
+        return ReadValue();
+    }
     void Expect(const std::string& keyword);
     Color ReadColor();
     Point ReadPoint();
@@ -66,7 +71,7 @@ public:
     std::shared_ptr<ControllerBase> ReadController();
     std::shared_ptr<Animation> ReadAnimation();
 
-private:
+  private:
     // One open file: its text, where reading stands in it, and the rest of the current line.
     struct Input {
         std::string fileName;

@@ -15,7 +15,7 @@ namespace ZEL {
 class Bitmap;
 
 class DrawCommand : public ExecutableBase {
-public:
+  public:
     Gfx::RenderTarget* m_RT = nullptr;
     std::shared_ptr<GeometryBase> m_Geometry;
     std::shared_ptr<BrushBase> m_Brush;
@@ -24,26 +24,29 @@ public:
 // Variable-bound geometries are filled directly with smooth edges; static ones go through
 // a cached mask when they have one.
 class FillCommand : public DrawCommand {
-public:
+  public:
     void Execute() override;
 };
 
 class StrokeCommand : public DrawCommand {
-public:
+  public:
     explicit StrokeCommand(ValueD width) : m_Width(width) {}
     void Execute() override;
 
-private:
+  private:
     ValueD m_Width;  // DIPs
 };
 
 class DrawImageCommand : public DrawCommand {
-public:
+  public:
     DrawImageCommand(std::shared_ptr<Bitmap> source, Rect destRect, ValueD opacity, Rect srcRect)
-        : m_Source(std::move(source)), m_DestRect(destRect), m_Opacity(opacity), m_SrcRect(srcRect) {}
+        : m_Source(std::move(source)),
+          m_DestRect(destRect),
+          m_Opacity(opacity),
+          m_SrcRect(srcRect) {}
     void Execute() override;
 
-private:
+  private:
     std::shared_ptr<Bitmap> m_Source;
     Rect m_DestRect;
     ValueD m_Opacity;

@@ -5,14 +5,14 @@
 namespace ZEL {
 
 class Ellipse : public GeometryBase {
-public:
+  public:
     Ellipse(Point center, ValueD radiusX, ValueD radiusY)
         : m_Center(center), m_RadiusX(radiusX), m_RadiusY(radiusY) {}
 
-protected:
+  protected:
     std::shared_ptr<Gfx::Geometry> CreateResource() override;
 
-private:
+  private:
     Point m_Center;
     ValueD m_RadiusX, m_RadiusY;
 };

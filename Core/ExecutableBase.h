@@ -5,7 +5,7 @@ namespace ZEL {
 
 // A procedure or a single drawing command. Failures are thrown and end the Render pass.
 class ExecutableBase : public ScenimatorComponent {
-public:
+  public:
     virtual void Execute() = 0;
 };
 

@@ -106,8 +106,7 @@ std::shared_ptr<ExecutableBase> DocumentReader::ReadDrawImage() {
     }
     Expect("destRect");
     const Rect dest = ReadRect();
-    Expect("opacity");
-    const ValueD opacity = ReadValue();
+    const ValueD opacity = ReadField("opacity");
     Expect("srcRect");
     const Rect src = ReadRect();
     auto draw = std::make_shared<DrawImageCommand>(bitmap, dest, opacity, src);

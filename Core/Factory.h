@@ -24,7 +24,7 @@ struct LoadBudget {
 
 // The one engine factory: loads documents and keeps the mask cache they share.
 class Factory : public IFactory {
-public:
+  public:
     Factory() = default;
     ~Factory() override;
 
@@ -42,7 +42,7 @@ public:
     // The budget of the load in progress; null between loads.
     LoadBudget* Budget() const { return m_Budget.get(); }
 
-private:
+  private:
     int Load(const std::string& path, uint32_t startTime, Gfx::RenderTarget* renderTarget,
              IScenimator** document);
 

@@ -12,7 +12,7 @@ namespace ZEL {
 class Factory;
 
 class GeometryBase : public Resource<Gfx::Geometry, CleanupReset> {
-public:
+  public:
     // Sets *hit when the point (document space) lies inside and hit testing is on;
     // once *hit is set nothing more is tested.
     void HitTest(Gfx::Point2F point, bool* hit);

@@ -19,12 +19,9 @@ constexpr size_t kMaxTextBytes = 4096;
 std::shared_ptr<GeometryBase> DocumentReader::ReadGeometry() {
     using Reader = std::shared_ptr<GeometryBase> (DocumentReader::*)();
     static const std::pair<const char*, Reader> kKeywords[] = {
-        {"Ellipse{", &DocumentReader::ReadEllipse},
-        {"Rectangle{", &DocumentReader::ReadRectangle},
-        {"Path{", &DocumentReader::ReadPath},
-        {"Combined{", &DocumentReader::ReadCombined},
-        {"Source{", &DocumentReader::ReadSource},
-        {"Text{", &DocumentReader::ReadText},
+        {"Ellipse{", &DocumentReader::ReadEllipse}, {"Rectangle{", &DocumentReader::ReadRectangle},
+        {"Path{", &DocumentReader::ReadPath},       {"Combined{", &DocumentReader::ReadCombined},
+        {"Source{", &DocumentReader::ReadSource},   {"Text{", &DocumentReader::ReadText},
     };
     CountObject();
     const std::string keyword = ReadToken();
@@ -52,22 +49,16 @@ std::shared_ptr<GeometryBase> DocumentReader::ReadGeometry() {
 std::shared_ptr<GeometryBase> DocumentReader::ReadEllipse() {
     Expect("center");
     const Point center = ReadPoint();
-    Expect("radiusX");
-    const ValueD rx = ReadValue();
-    Expect("radiusY");
-    const ValueD ry = ReadValue();
+    const ValueD rx = ReadField("radiusX");
+    const ValueD ry = ReadField("radiusY");
     return std::make_shared<Ellipse>(center, rx, ry);
 }
 
 std::shared_ptr<GeometryBase> DocumentReader::ReadRectangle() {
-    Expect("x");
-    const ValueD x = ReadValue();
-    Expect("y");
-    const ValueD y = ReadValue();
-    Expect("w");
-    const ValueD w = ReadValue();
-    Expect("h");
-    const ValueD h = ReadValue();
+    const ValueD x = ReadField("x");
+    const ValueD y = ReadField("y");
+    const ValueD w = ReadField("w");
+    const ValueD h = ReadField("h");
     return std::make_shared<Rectangle>(x, y, w, h);
 }
 
@@ -186,16 +177,11 @@ std::shared_ptr<GeometryBase> DocumentReader::ReadText() {
     }
     Expect("font");
     const std::string font = ReadToken();
-    Expect("size");
-    const ValueD size = ReadValue();
-    Expect("x");
-    const ValueD x = ReadValue();
-    Expect("y");
-    const ValueD y = ReadValue();
-    Expect("w");
-    const ValueD w = ReadValue();
-    Expect("h");
-    const ValueD h = ReadValue();
+    const ValueD size = ReadField("size");
+    const ValueD x = ReadField("x");
+    const ValueD y = ReadField("y");
+    const ValueD w = ReadField("w");
+    const ValueD h = ReadField("h");
     return std::make_shared<Text>(text, font, size, x, y, w, h);
 }
 

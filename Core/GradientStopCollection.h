@@ -14,15 +14,15 @@ struct GradientStop {
 
 // Built once, at its brush's first build, and kept: it is in no document table.
 class GradientStopCollection : public Resource<Gfx::GradientStopCollection, CleanupReset> {
-public:
+  public:
     void Append(const GradientStop& stop) { m_Stops.push_back(stop); }
 
     int m_ExtendMode = 0;  // 0 clamp, 1 wrap, 2 mirror
 
-protected:
+  protected:
     std::shared_ptr<Gfx::GradientStopCollection> CreateResource() override;
 
-private:
+  private:
     std::vector<GradientStop> m_Stops;
 };
 

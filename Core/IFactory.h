@@ -11,7 +11,7 @@ class RenderTarget;
 namespace ZEL {
 
 class IFactory {
-public:
+  public:
     virtual ~IFactory() = default;
     // Loads the document at path for the borrowed render target. On 0, *document holds a new
     // document owned by the caller; otherwise it is null and GetErrorText says why.

@@ -9,16 +9,16 @@ namespace ZEL {
 // Result codes shared by IFactory and IScenimator.
 enum ResultCode : int {
     kSuccess = 0,
-    kLogicError = 1,     // every reader error is one
+    kLogicError = 1,  // every reader error is one
     kOutOfMemory = 2,
-    kNotFound = 3,       // a named variable or animation does not exist (documents only)
-    kRuntimeError = 4,   // also any other exception
+    kNotFound = 3,      // a named variable or animation does not exist (documents only)
+    kRuntimeError = 4,  // also any other exception
 };
 
 // A loaded animation document. No exception crosses this interface: a non-zero result
 // has set the text that GetErrorText returns; a zero result never clears it.
 class IScenimator {
-public:
+  public:
     virtual ~IScenimator() = default;
     virtual int ReadVariable(const std::string& name, float* value) = 0;
     virtual int WriteVariable(const std::string& name, float value) = 0;

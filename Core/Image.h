@@ -6,7 +6,7 @@ namespace ZEL {
 
 // Base of bitmap resources: built once, never dropped.
 class Image : public Resource<Gfx::Bitmap, CleanupNull> {
-public:
+  public:
     // Called once per document Update.
     virtual void OnUpdate() = 0;
 };

@@ -6,14 +6,14 @@
 namespace ZEL {
 
 class LinearGradientBrush : public BrushBase {
-public:
+  public:
     LinearGradientBrush(std::shared_ptr<GradientStopCollection> stops, Point start, Point end)
         : m_Stops(std::move(stops)), m_Start(start), m_End(end) {}
 
-protected:
+  protected:
     std::shared_ptr<Gfx::Brush> CreateResource() override;
 
-private:
+  private:
     std::shared_ptr<GradientStopCollection> m_Stops;
     Point m_Start, m_End;
 };

@@ -57,10 +57,8 @@ std::shared_ptr<BrushBase> DocumentReader::ReadRadialGradientBrush() {
     const Point center = ReadPoint();
     Expect("originOffset");
     const Point offset = ReadPoint();
-    Expect("radiusX");
-    const ValueD rx = ReadValue();
-    Expect("radiusY");
-    const ValueD ry = ReadValue();
+    const ValueD rx = ReadField("radiusX");
+    const ValueD ry = ReadField("radiusY");
     return std::make_shared<RadialGradientBrush>(ReadGradientStopCollection(), center, offset, rx,
                                                  ry);
 }
@@ -110,21 +108,17 @@ std::shared_ptr<TransformResource> DocumentReader::ReadTransform() {
     const std::string keyword = ReadToken();
     m_VariableSeen = false;
     std::shared_ptr<TransformResource> transform;
-    auto field = [this](const char* label) {
-        Expect(label);
-        return ReadValue();
-    };
     if (keyword == "Translation{") {
-        const ValueD x = field("x");
-        transform = std::make_shared<Translation>(x, field("y"));
+        const ValueD x = ReadField("x");
+        transform = std::make_shared<Translation>(x, ReadField("y"));
     } else if (keyword == "PolarTranslation{") {
-        const ValueD r = field("r");
-        transform = std::make_shared<PolarTranslation>(r, field("t"));
+        const ValueD r = ReadField("r");
+        transform = std::make_shared<PolarTranslation>(r, ReadField("t"));
     } else if (keyword == "Rotation{") {
-        transform = std::make_shared<Rotation>(field("t"));
+        transform = std::make_shared<Rotation>(ReadField("t"));
     } else if (keyword == "Scale{") {
-        const ValueD x = field("x");
-        transform = std::make_shared<Scale>(x, field("y"));
+        const ValueD x = ReadField("x");
+        transform = std::make_shared<Scale>(x, ReadField("y"));
     } else {
         RaiseParseError("Unknown transform type \"" + keyword + "\"");
     }

@@ -7,25 +7,27 @@
 namespace ZEL {
 
 class Procedure : public ExecutableBase {
-public:
-    void Append(std::shared_ptr<ExecutableBase> command) { m_Commands.push_back(std::move(command)); }
+  public:
+    void Append(std::shared_ptr<ExecutableBase> command) {
+        m_Commands.push_back(std::move(command));
+    }
     void Execute() override {
         for (const auto& command : m_Commands) {
             command->Execute();
         }
     }
 
-private:
+  private:
     std::vector<std::shared_ptr<ExecutableBase>> m_Commands;
 };
 
 // Runs a procedure defined earlier in the document, so calls can never form a cycle.
 class CallCommand : public ExecutableBase {
-public:
+  public:
     explicit CallCommand(std::shared_ptr<Procedure> target) : m_Target(std::move(target)) {}
     void Execute() override { m_Target->Execute(); }
 
-private:
+  private:
     std::shared_ptr<Procedure> m_Target;
 };
 

@@ -6,7 +6,7 @@
 namespace ZEL {
 
 class RadialGradientBrush : public BrushBase {
-public:
+  public:
     RadialGradientBrush(std::shared_ptr<GradientStopCollection> stops, Point center,
                         Point originOffset, ValueD radiusX, ValueD radiusY)
         : m_Stops(std::move(stops)),
@@ -15,10 +15,10 @@ public:
           m_RadiusX(radiusX),
           m_RadiusY(radiusY) {}
 
-protected:
+  protected:
     std::shared_ptr<Gfx::Brush> CreateResource() override;
 
-private:
+  private:
     std::shared_ptr<GradientStopCollection> m_Stops;
     Point m_Center, m_OriginOffset;
     ValueD m_RadiusX, m_RadiusY;

@@ -5,13 +5,13 @@
 namespace ZEL {
 
 class Rectangle : public GeometryBase {
-public:
+  public:
     Rectangle(ValueD x, ValueD y, ValueD w, ValueD h) : m_X(x), m_Y(y), m_W(w), m_H(h) {}
 
-protected:
+  protected:
     std::shared_ptr<Gfx::Geometry> CreateResource() override;
 
-private:
+  private:
     ValueD m_X, m_Y, m_W, m_H;
 };
 

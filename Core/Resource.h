@@ -17,7 +17,7 @@ struct CleanupNull {
 // Builds its drawing object on first use and keeps it until Cleanup drops it.
 template <typename T, typename Policy>
 class Resource : public ScenimatorComponent, public Policy {
-public:
+  public:
     ~Resource() override = default;
 
     // Builds when empty; an empty build result is returned and retried at the next use.
@@ -38,10 +38,10 @@ public:
 
     bool dependsOnVariables = false;
 
-protected:
+  protected:
     virtual std::shared_ptr<T> CreateResource() = 0;
 
-private:
+  private:
     std::shared_ptr<T> m_Resource;
 };
 

@@ -23,7 +23,7 @@ class Image;
 // A loaded document: its variables, eight name tables, current animation, transform stack,
 // captured hit-test transform and last error text.
 class Scenimator : public IScenimator {
-public:
+  public:
     explicit Scenimator(Gfx::RenderTarget* renderTarget);
     ~Scenimator() override;
 
@@ -86,7 +86,7 @@ public:
     uint64_t DecodedPixelsLeft() const { return kMaxDecodedPixels - m_DecodedPixels; }
     void ChargeDecodedPixels(uint64_t pixels) { m_DecodedPixels += pixels; }
 
-private:
+  private:
     void RenderPass(const Gfx::Matrix3x2& base, Gfx::Matrix3x2* top);
     int UpdatePass(uint32_t time);
     int PlayPass(const std::string& name, uint32_t time);

@@ -6,7 +6,7 @@ class Scenimator;
 
 // Base of every object a document declares; the document owns it and outlives it.
 class ScenimatorComponent {
-public:
+  public:
     virtual ~ScenimatorComponent() = default;
     Scenimator* m_Document = nullptr;
 };

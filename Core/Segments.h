@@ -5,23 +5,23 @@
 namespace ZEL {
 
 class ISegment {
-public:
+  public:
     virtual ~ISegment() = default;
     virtual void AddToSink(Gfx::GeometrySink* sink) const = 0;
 };
 
 class Line : public ISegment {
-public:
+  public:
     explicit Line(Point to) : m_To(to) {}
     void AddToSink(Gfx::GeometrySink* sink) const override { sink->AddLine(m_To.Get()); }
 
-private:
+  private:
     Point m_To;
 };
 
 // A cubic Bézier from the current point: control points p1, p2, end point p3.
 class Bezier : public ISegment {
-public:
+  public:
     Bezier(Point p1, Point p2, Point p3) : m_P1(p1), m_P2(p2), m_P3(p3) {}
     void AddToSink(Gfx::GeometrySink* sink) const override {
         // Read from the end point back, the order bound variables have always been read in.
@@ -31,7 +31,7 @@ public:
         sink->AddBezier(p1, p2, p3);
     }
 
-private:
+  private:
     Point m_P1, m_P2, m_P3;
 };
 

@@ -7,7 +7,7 @@ namespace ZEL {
 // dc + amplitude * sin(phase + 2 pi * frequency * (d - begin) / (end - begin)):
 // frequency in full cycles per window, phase in degrees.
 class SinusoidalController : public ControllerBase {
-public:
+  public:
     SinusoidalController(ControllerHead head, ValueD dc, ValueD amplitude, ValueD frequency,
                          ValueD phase)
         : ControllerBase(std::move(head)),
@@ -17,7 +17,7 @@ public:
           m_Phase(phase) {}
     float ValueAt(int32_t d) override;
 
-private:
+  private:
     ValueD m_Dc, m_Amplitude, m_Frequency, m_Phase;
 };
 

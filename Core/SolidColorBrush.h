@@ -5,13 +5,13 @@
 namespace ZEL {
 
 class SolidColorBrush : public BrushBase {
-public:
+  public:
     explicit SolidColorBrush(Color color) : m_Color(color) {}
 
-protected:
+  protected:
     std::shared_ptr<Gfx::Brush> CreateResource() override;
 
-private:
+  private:
     Color m_Color;
 };
 

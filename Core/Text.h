@@ -8,7 +8,7 @@ namespace ZEL {
 
 // A string laid out centred in the box (x, y, w, h) and turned into outline geometry.
 class Text : public GeometryBase {
-public:
+  public:
     Text(std::string text, std::string font, ValueD size, ValueD x, ValueD y, ValueD w, ValueD h)
         : m_Text(std::move(text)),
           m_Font(std::move(font)),
@@ -18,11 +18,11 @@ public:
           m_W(w),
           m_H(h) {}
 
-protected:
+  protected:
     // Empty when the layout draws no glyph run (an empty text); built again at the next use.
     std::shared_ptr<Gfx::Geometry> CreateResource() override;
 
-private:
+  private:
     std::string m_Text;  // document bytes
     std::string m_Font;
     ValueD m_Size;  // em size in DIPs

@@ -8,7 +8,7 @@ namespace ZEL {
 // Receives the glyph runs of a layout and keeps the outline of the last run drawn, moved to
 // its baseline origin.
 class TextGeometryConverter : public Gfx::TextRenderer {
-public:
+  public:
     Gfx::Result IsPixelSnappingDisabled(void* context, bool* disabled) override;
     Gfx::Result GetCurrentTransform(void* context, Gfx::Matrix3x2* transform) override;
     Gfx::Result GetPixelsPerDip(void* context, float* pixelsPerDip) override;
@@ -20,7 +20,7 @@ public:
 
     std::shared_ptr<Gfx::Geometry> Outline() const { return m_Outline; }
 
-private:
+  private:
     std::shared_ptr<Gfx::Geometry> m_Outline;
 };
 

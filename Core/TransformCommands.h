@@ -7,23 +7,23 @@
 namespace ZEL {
 
 class PushTransformCommand : public ExecutableBase {
-public:
+  public:
     explicit PushTransformCommand(std::shared_ptr<TransformResource> transform)
         : m_Transform(std::move(transform)) {}
     void Execute() override;
 
-private:
+  private:
     std::shared_ptr<TransformResource> m_Transform;
 };
 
 class PopTransformCommand : public ExecutableBase {
-public:
+  public:
     void Execute() override;
 };
 
 // Records the current transform; HitTest maps points back through it.
 class CaptureHitTestTransformCommand : public ExecutableBase {
-public:
+  public:
     void Execute() override;
 };
 

@@ -23,8 +23,8 @@ void Trigger::Advance(uint32_t time) {
     }
     m_State = kFinished;
     // The exact trigger moment, not the frame time.
-    m_TargetZel->PlayAnimation(m_Animation,
-                               static_cast<uint32_t>(m_StartTime) + static_cast<uint32_t>(m_Head.begin));
+    m_TargetZel->PlayAnimation(
+        m_Animation, static_cast<uint32_t>(m_StartTime) + static_cast<uint32_t>(m_Head.begin));
 }
 
 }  // namespace ZEL

@@ -10,12 +10,12 @@ class IScenimator;
 
 // Plays an animation of a child document once, begin ms after its start.
 class Trigger : public ControllerBase {
-public:
+  public:
     Trigger(int32_t begin, std::shared_ptr<IScenimator> targetZel, std::string animation);
     void Advance(uint32_t time) override;
     float ValueAt(int32_t) override { return 0.0f; }
 
-private:
+  private:
     std::shared_ptr<IScenimator> m_TargetZel;
     std::string m_Animation;
 };

@@ -7,7 +7,7 @@ class IScenimator;
 
 // A number of the document: a literal, or bound to a variable that is read at every use.
 class ValueD {
-public:
+  public:
     ValueD() = default;
     explicit ValueD(float literal) : m_Value(literal) {}
     ValueD(std::string variable, IScenimator* domain)
@@ -22,7 +22,7 @@ public:
     bool IsBound() const { return !m_Name.empty(); }
     const std::string& Name() const { return m_Name; }
 
-private:
+  private:
     float Lookup() const;
 
     float m_Value = 0;

@@ -29,8 +29,9 @@ std::string Frame(const std::string& geometries, const std::string& brushes,
                   const std::string& executables, const std::string& controllers,
                   const std::string& controller) {
     return "Scenimator{\n" + geometries + brushes + images + transforms + "noOfChildZels 0\n" +
-           executables + controllers + "noOfAnimations 1\nMainAnim Animation{ renderFunction draw controller " +
-           controller + " transitionTarget MainAnim }\n}\n";
+           executables + controllers +
+           "noOfAnimations 1\nMainAnim Animation{ renderFunction draw controller " + controller +
+           " transitionTarget MainAnim }\n}\n";
 }
 
 std::string SolidBrushes() {
@@ -97,8 +98,8 @@ std::string MovingEllipses() {
         g << "e" << i << " Ellipse{ center Point{ $x" << i << " $y" << i << " } radiusX " << l.r
           << " radiusY " << l.r << " hitTest 0 }\n";
         c << " Linear2d{ target $x" << i << " begin 0 end " << kMovePeriod << " loops 1 targetY $y"
-          << i << " beginValue " << l.x << ' ' << l.y << " endValue " << l.x + 100 << ' ' << l.y + 50
-          << " noOfChildren 0 }";
+          << i << " beginValue " << l.x << ' ' << l.y << " endValue " << l.x + 100 << ' '
+          << l.y + 50 << " noOfChildren 0 }";
     }
     c << " }\n";
     return Frame(g.str(), SolidBrushes(), "noOfImages 0\n", "noOfTransforms 0\n",
@@ -119,14 +120,16 @@ std::string GradientRects() {
     std::ostringstream g, b, e;
     g << "noOfGeometries " << kRects << "\n";
     for (int i = 0; i < kRects; ++i) {
-        g << "r" << i << " Rectangle{ x " << (i % 20) * 40 << " y " << (i / 20) * 60 << " w 38 h 58 hitTest 0 }\n";
+        g << "r" << i << " Rectangle{ x " << (i % 20) * 40 << " y " << (i / 20) * 60
+          << " w 38 h 58 hitTest 0 }\n";
     }
     b << "noOfBrushes " << kColours << "\n";
     for (int c = 0; c < kColours; ++c) {
         b << "b" << c << " LinearGradientBrush{ start Point{ 0 0 } end Point{ 40 60 } "
           << "GradientStopCollection{ noOfGradientStops 2 GradientStop{ 0 Color{ " << kPalette[c][0]
           << ' ' << kPalette[c][1] << ' ' << kPalette[c][2]
-          << " 1 } } GradientStop{ 1 Color{ 0 0 0.2 1 } } extendMode " << c % 3 << " } opacity 1 }\n";
+          << " 1 } } GradientStop{ 1 Color{ 0 0 0.2 1 } } extendMode " << c % 3
+          << " } opacity 1 }\n";
     }
     return Frame(g.str(), b.str(), "noOfImages 0\n", "noOfTransforms 0\n", FillAll("r", kRects),
                  "noOfControllers 0\n", "null");
@@ -134,7 +137,8 @@ std::string GradientRects() {
 void GradientRectsByHand(cairo_t* cr, uint32_t, cairo_surface_t*) {
     static cairo_pattern_t* patterns[kColours] = {};
     if (!patterns[0]) {
-        const cairo_extend_t extend[3] = {CAIRO_EXTEND_PAD, CAIRO_EXTEND_REPEAT, CAIRO_EXTEND_REFLECT};
+        const cairo_extend_t extend[3] = {CAIRO_EXTEND_PAD, CAIRO_EXTEND_REPEAT,
+                                          CAIRO_EXTEND_REFLECT};
         for (int c = 0; c < kColours; ++c) {
             patterns[c] = cairo_pattern_create_linear(0, 0, 40, 60);
             cairo_pattern_add_color_stop_rgba(patterns[c], 0, kPalette[c][0], kPalette[c][1],
@@ -155,13 +159,14 @@ std::string Bitmaps(const std::string& path) {
     std::ostringstream e;
     e << "noOfExecutables 1\ndraw Procedure{ noOfCommands " << kBitmaps;
     for (int i = 0; i < kBitmaps; ++i) {
-        e << " DrawImage{ source pic destRect Rect{ " << (i % 10) * 80 << ' ' << (i / 10) * 60 << ' '
-          << (i % 10) * 80 + 80 << ' ' << (i / 10) * 60 + 80 << " } opacity 1 srcRect Rect{ 0 0 64 64 } }";
+        e << " DrawImage{ source pic destRect Rect{ " << (i % 10) * 80 << ' ' << (i / 10) * 60
+          << ' ' << (i % 10) * 80 + 80 << ' ' << (i / 10) * 60 + 80
+          << " } opacity 1 srcRect Rect{ 0 0 64 64 } }";
     }
     e << " }\n";
     return Frame("noOfGeometries 0\n", "noOfBrushes 0\n",
-                 "noOfImages 1\npic BitmapFromFile{ " + path + " }\n", "noOfTransforms 0\n", e.str(),
-                 "noOfControllers 0\n", "null");
+                 "noOfImages 1\npic BitmapFromFile{ " + path + " }\n", "noOfTransforms 0\n",
+                 e.str(), "noOfControllers 0\n", "null");
 }
 void BitmapsByHand(cairo_t* cr, uint32_t, cairo_surface_t* image) {
     for (int i = 0; i < kBitmaps; ++i) {
@@ -184,7 +189,8 @@ std::string NestedTransforms() {
     std::ostringstream t, e;
     t << "noOfTransforms " << kGroups + 6 << "\nspin Rotation{ t $angle }\n";
     for (int i = 0; i < kGroups; ++i) {
-        t << "g" << i << " Translation{ x " << 50 + (i % 8) * 100 << " y " << 60 + (i / 8) * 120 << " }\n";
+        t << "g" << i << " Translation{ x " << 50 + (i % 8) * 100 << " y " << 60 + (i / 8) * 120
+          << " }\n";
     }
     for (int k = 0; k < 5; ++k) {
         t << "s" << k << " Translation{ x " << k * 8 - 20 << " y " << k * 6 - 15 << " }\n";
@@ -195,7 +201,8 @@ std::string NestedTransforms() {
     }
     e << " }\ndraw Procedure{ noOfCommands " << kGroups * 5;
     for (int i = 0; i < kGroups; ++i) {
-        e << " PushTransform{ g" << i << " } PushTransform{ spin } Call{ squares } PopTransform{ } PopTransform{ }";
+        e << " PushTransform{ g" << i
+          << " } PushTransform{ spin } Call{ squares } PopTransform{ } PopTransform{ }";
     }
     e << " }\n";
     const std::string c = "noOfControllers 1\nturn Linear{ target $angle begin 0 end " +

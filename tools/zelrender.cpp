@@ -176,7 +176,8 @@ void Update(ZEL::IScenimator* document, uint32_t time) {
 
 int64_t Percentile(std::vector<int64_t> values, double fraction) {
     std::sort(values.begin(), values.end());
-    const size_t index = static_cast<size_t>(fraction * static_cast<double>(values.size() - 1) + 0.5);
+    const size_t index =
+        static_cast<size_t>(fraction * static_cast<double>(values.size() - 1) + 0.5);
     return values[std::min(index, values.size() - 1)];
 }
 
@@ -188,7 +189,8 @@ void Bench(const Options& o, Gfx::RenderTarget& target, ZEL::IScenimator* docume
     std::vector<int64_t> updates, renders, frames;
     for (int i = 0; i < o.bench; ++i) {
         // 60 frames a second from the load time.
-        const uint32_t time = o.start + static_cast<uint32_t>((static_cast<uint64_t>(i) * 1000) / 60);
+        const uint32_t time =
+            o.start + static_cast<uint32_t>((static_cast<uint64_t>(i) * 1000) / 60);
         const auto t0 = Clock::now();
         Update(document, time);
         const auto t1 = Clock::now();
@@ -227,7 +229,8 @@ long ResidentKiB() {
 void Soak(const Options& o, Gfx::RenderTarget& target, ZEL::IScenimator* document) {
     long early = 0, warm = 0;
     for (int i = 0; i < o.soak; ++i) {
-        const uint32_t time = o.start + static_cast<uint32_t>((static_cast<uint64_t>(i) * 1000) / 60);
+        const uint32_t time =
+            o.start + static_cast<uint32_t>((static_cast<uint64_t>(i) * 1000) / 60);
         Update(document, time);
         RenderFrame(target, document);
         if (i + 1 == std::min(o.soak, 1000)) {
@@ -279,8 +282,7 @@ int main(int argc, char** argv) {
                 std::cout << time << " hit " << hit.first << ' ' << hit.second << ' '
                           << (inside ? 1 : 0) << '\n';
             }
-            if (!o.outPattern.empty() &&
-                target->WritePng(FrameName(o.outPattern, i)) != Gfx::kOk) {
+            if (!o.outPattern.empty() && target->WritePng(FrameName(o.outPattern, i)) != Gfx::kOk) {
                 Fail("could not write " + FrameName(o.outPattern, i));
             }
         }

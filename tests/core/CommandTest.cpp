@@ -64,8 +64,9 @@ TEST_F(CommandTest, PopAtTheBaseAbortsTheFrame) {
 }
 
 TEST_F(CommandTest, StrokesAreCentredOnTheOutline) {
-    auto doc = LoadOnTarget(Scene("noOfGeometries 1\nb Rectangle{ x 50 y 50 w 100 h 100 hitTest 0 }\n",
-                                  "noOfTransforms 0\n", "Stroke{ b red 10 }", 1));
+    auto doc =
+        LoadOnTarget(Scene("noOfGeometries 1\nb Rectangle{ x 50 y 50 w 100 h 100 hitTest 0 }\n",
+                           "noOfTransforms 0\n", "Stroke{ b red 10 }", 1));
     ASSERT_TRUE(doc);
     Frame(*doc, 0);
     EXPECT_TRUE(IsRed(46, 100));
@@ -80,10 +81,11 @@ TEST_F(CommandTest, HitTestsUseTheCapturedTransformAndTheCombinedShape) {
         "a Rectangle{ x 0 y 0 w 40 h 40 hitTest 0 }\n"
         "b Ellipse{ center Point{ 40 40 } radiusX 20 radiusY 20 hitTest 0 }\n"
         "cut Combined{ geometry1 a geometry2 b mode Exclude hitTest 1 }\n";
-    auto doc = LoadOnTarget(Scene(shapes, "noOfTransforms 1\nmove Translation{ x 100 y 100 }\n",
-                                  "PushTransform{ move } CaptureHitTestTransform{ } Fill{ cut red } "
-                                  "PopTransform{ }",
-                                  4));
+    auto doc =
+        LoadOnTarget(Scene(shapes, "noOfTransforms 1\nmove Translation{ x 100 y 100 }\n",
+                           "PushTransform{ move } CaptureHitTestTransform{ } Fill{ cut red } "
+                           "PopTransform{ }",
+                           4));
     ASSERT_TRUE(doc);
     bool hit = true;
     // Before any capture the identity is used.
@@ -104,8 +106,8 @@ TEST_F(CommandTest, OnlyDegenerateStaticShapesGetAMaskAndTheRestIsStoredEmpty) {
     const std::string shapes =
         "noOfGeometries 2\nbig Rectangle{ x 10 y 10 w 100 h 20 hitTest 0 }\n"
         "dot Rectangle{ x 150 y 150 w 0 h 0 hitTest 0 }\n";
-    auto doc = LoadOnTarget(
-        Scene(shapes, "noOfTransforms 0\n", "Fill{ big red } Fill{ dot red } Stroke{ big blue 1.5 }", 3));
+    auto doc = LoadOnTarget(Scene(shapes, "noOfTransforms 0\n",
+                                  "Fill{ big red } Fill{ dot red } Stroke{ big blue 1.5 }", 3));
     ASSERT_TRUE(doc);
     Frame(*doc, 0);
     Frame(*doc, 16);
@@ -123,7 +125,9 @@ TEST_F(CommandTest, ChildDocumentsDrawUnderTheParentsTransformAndTakeItsValues) 
     kid.brushes = "noOfBrushes 1\nink SolidColorBrush{ Color{ 0 0 1 1 } opacity 1 }\n";
     kid.transforms = "noOfTransforms 1\naway Translation{ x 1000 y 0 }\n";
     // Leaves a push unbalanced: the parent must not inherit it.
-    kid.executables = "noOfExecutables 1\ndraw Procedure{ noOfCommands 2 Fill{ box ink } PushTransform{ away } }\n";
+    kid.executables =
+        "noOfExecutables 1\ndraw Procedure{ noOfCommands 2 Fill{ box ink } PushTransform{ away } "
+        "}\n";
     kid.animations =
         "noOfAnimations 1\nMainAnim Animation{ renderFunction draw controller null "
         "transitionTarget null }\n";
@@ -137,7 +141,8 @@ TEST_F(CommandTest, ChildDocumentsDrawUnderTheParentsTransformAndTakeItsValues) 
         "noOfExecutables 1\ndraw Procedure{ noOfCommands 5 SetZelVar{ kid $size $s } "
         "PushTransform{ move } RenderZel{ kid } Fill{ mark red } PopTransform{ } }\n";
     d.controllers =
-        "noOfControllers 1\ns Const{ target $s begin 0 end 100000 loops 0 value 30 noOfChildren 0 }\n";
+        "noOfControllers 1\ns Const{ target $s begin 0 end 100000 loops 0 value 30 noOfChildren 0 "
+        "}\n";
     d.animations =
         "noOfAnimations 1\nMainAnim Animation{ renderFunction draw controller s "
         "transitionTarget null }\n";

@@ -4,13 +4,14 @@ namespace {
 
 // Runs one root controller as MainAnim's, so Update drives it like the host does.
 class ControllerTest : public DocumentFixture {
-protected:
+  protected:
     std::unique_ptr<ZEL::Scenimator> LoadController(const std::string& block,
                                                     const std::string& values = "",
                                                     uint32_t start = 0) {
         Doc d;
         // Values create the variables that controllers write.
-        d.geometries = "noOfGeometries 1\nv Rectangle{ x $x y $y w $w " + values + " h 0 hitTest 0 }\n";
+        d.geometries =
+            "noOfGeometries 1\nv Rectangle{ x $x y $y w $w " + values + " h 0 hitTest 0 }\n";
         d.controllers = "noOfControllers 1\nc " + block + "\n";
         d.animations =
             "noOfAnimations 1\nMainAnim Animation{ renderFunction null controller c "

@@ -8,19 +8,20 @@
 
 #include <unistd.h>
 
-#include "Core/Factory.h"
 #include "Core/BrushBase.h"
+#include "Core/Factory.h"
 #include "Core/GeometryBase.h"
 #include "Core/Scenimator.h"
 
 // Writes documents into a fresh temporary folder and loads them through a factory of its
 // own, so tests share no mask cache or error text.
 class DocumentFixture : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
-        m_Dir = std::filesystem::temp_directory_path() /
-                ("zel_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) +
-                 "_" + std::to_string(::getpid()));
+        m_Dir =
+            std::filesystem::temp_directory_path() /
+            ("zel_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) +
+             "_" + std::to_string(::getpid()));
         std::filesystem::remove_all(m_Dir);
         std::filesystem::create_directories(m_Dir);
         m_OldCwd = std::filesystem::current_path();

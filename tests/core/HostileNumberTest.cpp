@@ -40,16 +40,16 @@ MainAnim Animation{ renderFunction draw controller null transitionTarget null }
 
 // Ordinary values for every field.
 const std::map<std::string, std::string> kDefaults = {
-    {"rx", "10"},   {"ry", "10"},   {"rw", "50"},   {"rh", "40"},   {"ecx", "60"},  {"ecy", "60"},
-    {"erx", "30"},  {"ery", "20"},  {"psx", "0"},   {"psy", "0"},   {"plx", "50"},  {"ply", "0"},
-    {"p1x", "60"},  {"p1y", "40"},  {"p2x", "20"},  {"p2y", "60"},  {"p3x", "0"},   {"p3y", "0"},
-    {"tsize", "30"}, {"tx", "0"},   {"ty", "100"},  {"tw", "150"},  {"th", "50"},   {"cr", "0"},
-    {"cg", "1"},    {"cb", "0"},    {"ca", "1"},    {"so", "1"},    {"lsx", "0"},   {"lsy", "0"},
-    {"lex", "100"}, {"ley", "0"},   {"gp0", "0"},   {"gr", "1"},    {"ga", "1"},    {"lo", "1"},
-    {"qcx", "50"},  {"qcy", "50"},  {"qox", "5"},   {"qoy", "5"},   {"qrx", "40"},  {"qry", "30"},
-    {"mx", "5"},    {"my", "5"},    {"pr", "3"},    {"pt", "0.5"},  {"rt", "10"},   {"sx", "1"},
-    {"sy", "1"},    {"sw", "2"},    {"dl", "100"},  {"dt", "0"},    {"dr", "140"},  {"db", "40"},
-    {"io", "0.8"},  {"sl", "0"},    {"st", "0"},    {"sr", "8"},    {"sb", "8"},
+    {"rx", "10"},    {"ry", "10"},  {"rw", "50"},  {"rh", "40"},  {"ecx", "60"}, {"ecy", "60"},
+    {"erx", "30"},   {"ery", "20"}, {"psx", "0"},  {"psy", "0"},  {"plx", "50"}, {"ply", "0"},
+    {"p1x", "60"},   {"p1y", "40"}, {"p2x", "20"}, {"p2y", "60"}, {"p3x", "0"},  {"p3y", "0"},
+    {"tsize", "30"}, {"tx", "0"},   {"ty", "100"}, {"tw", "150"}, {"th", "50"},  {"cr", "0"},
+    {"cg", "1"},     {"cb", "0"},   {"ca", "1"},   {"so", "1"},   {"lsx", "0"},  {"lsy", "0"},
+    {"lex", "100"},  {"ley", "0"},  {"gp0", "0"},  {"gr", "1"},   {"ga", "1"},   {"lo", "1"},
+    {"qcx", "50"},   {"qcy", "50"}, {"qox", "5"},  {"qoy", "5"},  {"qrx", "40"}, {"qry", "30"},
+    {"mx", "5"},     {"my", "5"},   {"pr", "3"},   {"pt", "0.5"}, {"rt", "10"},  {"sx", "1"},
+    {"sy", "1"},     {"sw", "2"},   {"dl", "100"}, {"dt", "0"},   {"dr", "140"}, {"db", "40"},
+    {"io", "0.8"},   {"sl", "0"},   {"st", "0"},   {"sr", "8"},   {"sb", "8"},
 };
 
 // Replaces each @field token (up to the next blank) by its value, or by $v for the hostile one.
@@ -70,7 +70,7 @@ std::string Document(const std::string& hostile) {
 }
 
 class HostileNumberTest : public RenderFixture {
-protected:
+  protected:
     void SetUp() override {
         RenderFixture::SetUp();
         std::shared_ptr<Gfx::RenderTarget> image;
@@ -88,7 +88,11 @@ protected:
 TEST_F(HostileNumberTest, NoFieldCanBlankTheRestOfTheFrame) {
     const float kHostile[] = {std::numeric_limits<float>::quiet_NaN(),
                               std::numeric_limits<float>::infinity(),
-                              -std::numeric_limits<float>::infinity(), 3.0e38f, -3.0e38f, 2e7f, 0};
+                              -std::numeric_limits<float>::infinity(),
+                              3.0e38f,
+                              -3.0e38f,
+                              2e7f,
+                              0};
     EXPECT_NE(Document("rx").find("x $v"), std::string::npos);
     for (const auto& field : kDefaults) {
         std::string text = Document(field.first);
@@ -102,8 +106,8 @@ TEST_F(HostileNumberTest, NoFieldCanBlankTheRestOfTheFrame) {
             auto doc = LoadOnTarget(text);
             ASSERT_TRUE(doc) << field.first << ": " << Error();
             doc->WriteVariable("$v", hostile);
-            EXPECT_EQ(Frame(*doc, 0), ZEL::kSuccess) << field.first << "=" << hostile << ": "
-                                                      << doc->GetErrorText();
+            EXPECT_EQ(Frame(*doc, 0), ZEL::kSuccess)
+                << field.first << "=" << hostile << ": " << doc->GetErrorText();
             EXPECT_TRUE(IsRed(185, 185)) << field.first << "=" << hostile;
             bool hit = false;
             EXPECT_EQ(doc->HitTest(20, 20, &hit), ZEL::kSuccess) << field.first;

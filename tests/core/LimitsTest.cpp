@@ -10,7 +10,7 @@ namespace {
 // Every bound a load has: at the bound it loads, one past it fails with its own message,
 // quickly and in little memory.
 class LimitsTest : public DocumentFixture {
-protected:
+  protected:
     // Loads and returns the factory's text ("" on success), timing the load.
     std::string Outcome(const std::string& name) {
         const auto start = std::chrono::steady_clock::now();
@@ -72,8 +72,8 @@ TEST_F(LimitsTest, OneLoadReadsAtMost1024Files) {
 TEST_F(LimitsTest, OneLoadReadsAtMostAMillionObjects) {
     auto commands = [&](int count) {
         std::string text = Doc().Text();
-        std::string procedure = "noOfExecutables 1\np Procedure{ noOfCommands " +
-                                std::to_string(count);
+        std::string procedure =
+            "noOfExecutables 1\np Procedure{ noOfCommands " + std::to_string(count);
         procedure.reserve(procedure.size() + 16 * static_cast<size_t>(count));
         for (int i = 0; i < count; ++i) {
             procedure += " PopTransform{ }";
@@ -100,15 +100,16 @@ TEST_F(LimitsTest, TextsHoldAtMost4096Bytes) {
     text(4096);
     EXPECT_EQ(Outcome("text.scn"), "");
     text(4097);
-    EXPECT_EQ(Outcome("text.scn"), "Parse Error:::text.scn : 3 : a text may hold at most 4096 bytes");
+    EXPECT_EQ(Outcome("text.scn"),
+              "Parse Error:::text.scn : 3 : a text may hold at most 4096 bytes");
 }
 
 TEST_F(LimitsTest, HugeCountsNeverPreallocate) {
-    const char* sections[] = {"noOfGeometries 2000000000\n",
-                              "noOfGeometries 1\np Path{ noOfFigures 2000000000\n",
-                              "noOfGeometries 0\nnoOfBrushes 1\ng LinearGradientBrush{ start Point{ 0 "
-                              "0 } end Point{ 1 1 } GradientStopCollection{ noOfGradientStops "
-                              "2000000000\n"};
+    const char* sections[] = {
+        "noOfGeometries 2000000000\n", "noOfGeometries 1\np Path{ noOfFigures 2000000000\n",
+        "noOfGeometries 0\nnoOfBrushes 1\ng LinearGradientBrush{ start Point{ 0 "
+        "0 } end Point{ 1 1 } GradientStopCollection{ noOfGradientStops "
+        "2000000000\n"};
     for (const char* text : sections) {
         Write("huge.scn", std::string("Scenimator{\n") + text);
         const std::string error = Outcome("huge.scn");

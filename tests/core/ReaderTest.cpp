@@ -14,7 +14,8 @@ TEST_F(ReaderTest, EmptyDocumentLoadsAndLacksMainAnim) {
 TEST_F(ReaderTest, MissingFileNamesThePathAtLineZero) {
     EXPECT_FALSE(Load("data\\vortel\\postprocess.scn"));
     EXPECT_EQ(m_LastCode, ZEL::kLogicError);
-    EXPECT_EQ(Error(), "Parse Error::: : 0 : could not open the file \"data\\vortel\\postprocess.scn\"");
+    EXPECT_EQ(Error(),
+              "Parse Error::: : 0 : could not open the file \"data\\vortel\\postprocess.scn\"");
 }
 
 TEST_F(ReaderTest, BackslashPathsOpenOnThisPlatform) {
@@ -38,8 +39,9 @@ TEST_F(ReaderTest, ExpectingMessagesCarryFileAndLine) {
 
     // A byte-order mark glues onto the first token.
     EXPECT_FALSE(LoadText("\xEF\xBB\xBF" + Doc().Text()));
-    EXPECT_EQ(Error(),
-              "Parse Error:::doc.scn : 1 : expecting \"Scenimator{\" got \"\xEF\xBB\xBFScenimator{\"");
+    EXPECT_EQ(
+        Error(),
+        "Parse Error:::doc.scn : 1 : expecting \"Scenimator{\" got \"\xEF\xBB\xBFScenimator{\"");
 }
 
 TEST_F(ReaderTest, DuplicateNameReportedAtClosingBraceOfSecondDefinition) {
@@ -62,7 +64,8 @@ TEST_F(ReaderTest, KeywordsAreExactTokens) {
     EXPECT_FALSE(LoadText(d.Text()));
     EXPECT_EQ(Error(), "Parse Error:::doc.scn : 3 : Unknown geometry type \"Rectangle\"");
 
-    d.geometries = "noOfGeometries 1\nd Ellipse{ center point{ 0 0 } radiusX 1 radiusY 1 hitTest 0 }\n";
+    d.geometries =
+        "noOfGeometries 1\nd Ellipse{ center point{ 0 0 } radiusX 1 radiusY 1 hitTest 0 }\n";
     EXPECT_FALSE(LoadText(d.Text()));
     EXPECT_EQ(Error(), "Parse Error:::doc.scn : 3 : expecting \"Point{\" got \"point{\"");
 }
@@ -76,7 +79,8 @@ TEST_F(ReaderTest, NumbersStopAtTheFirstCharacterThatCannotContinueThem) {
     EXPECT_TRUE(doc->FindGeometry("r")->m_HitTest);
 
     // A value swallows its brace whole.
-    d.geometries = "noOfGeometries 1\nd Ellipse{ center Point{ 1 2} radiusX 1 radiusY 1 hitTest 0 }\n";
+    d.geometries =
+        "noOfGeometries 1\nd Ellipse{ center Point{ 1 2} radiusX 1 radiusY 1 hitTest 0 }\n";
     EXPECT_FALSE(LoadText(d.Text()));
     EXPECT_EQ(Error(), "Parse Error:::doc.scn : 3 : expecting \"}\" got \"radiusX\"");
 }
@@ -101,7 +105,8 @@ TEST_F(ReaderTest, VariablesMarkTheResourcesThatReadThem) {
         "noOfBrushes 2\n"
         "s SolidColorBrush{ Color{ 1 0 0 1 } opacity $o }\n"
         "g LinearGradientBrush{ start Point{ 0 0 } end Point{ 1 0 } GradientStopCollection{ "
-        "noOfGradientStops 2 GradientStop{ $p Color{ 0 0 0 1 } } GradientStop{ 1 Color{ 1 1 1 1 } } "
+        "noOfGradientStops 2 GradientStop{ $p Color{ 0 0 0 1 } } GradientStop{ 1 Color{ 1 1 1 1 } "
+        "} "
         "extendMode 0 } opacity 1 }\n";
     auto doc = LoadText(d.Text());
     ASSERT_TRUE(doc) << Error();
@@ -122,9 +127,11 @@ TEST_F(ReaderTest, SectionMessagesNameTheOffendingToken) {
     };
     const std::string box = "noOfGeometries 1\nbox Rectangle{ x 0 y 0 w 1 h 1 hitTest 0 }\n";
     const Case cases[] = {
-        {&Doc::geometries, "noOfGeometries 1\nc Combined{ geometry1 x geometry2 y mode union hitTest 0 }\n",
+        {&Doc::geometries,
+         "noOfGeometries 1\nc Combined{ geometry1 x geometry2 y mode union hitTest 0 }\n",
          "Unknown combine mode \"union\""},
-        {&Doc::geometries, "noOfGeometries 1\nc Combined{ geometry1 x geometry2 y mode Union hitTest 0 }\n",
+        {&Doc::geometries,
+         "noOfGeometries 1\nc Combined{ geometry1 x geometry2 y mode Union hitTest 0 }\n",
          "a geometry with name \"x\" does not exist"},
         {&Doc::geometries,
          "noOfGeometries 1\np Path{ noOfFigures 1 Figure{ startPoint Point{ 0 0 } closed 1 "
@@ -142,19 +149,23 @@ TEST_F(ReaderTest, SectionMessagesNameTheOffendingToken) {
          "an executable with name \"later\" does not exist"},
         {&Doc::executables, "noOfExecutables 1\ne PopTransform{ PopTransform{ }\n",
          "expecting \"}\" got \"PopTransform{\""},
-        {&Doc::controllers, "noOfControllers 1\nc Const{ target $x begin 0 end 1 loops 0 value 1 }\n",
+        {&Doc::controllers,
+         "noOfControllers 1\nc Const{ target $x begin 0 end 1 loops 0 value 1 }\n",
          "expecting \"noOfChildren\" got \"}\""},
         {&Doc::controllers, "noOfControllers 1\nc Trigger{ target $x }\n",
          "expecting \"begin\" got \"target\""},
         {&Doc::controllers, "noOfControllers 1\nc Ramp{ }\n", "Unknown controller type \"Ramp{\""},
         {&Doc::controllers,
-         "noOfControllers 1\nc Trigger{ begin 0 targetZel kid targetAnimation MainAnim noOfChildren 0 }\n",
+         "noOfControllers 1\nc Trigger{ begin 0 targetZel kid targetAnimation MainAnim "
+         "noOfChildren 0 }\n",
          "a child zel with name \"kid\" does not exist"},
         {&Doc::animations,
-         "noOfAnimations 1\nMainAnim Animation{ renderFunction draw controller null transitionTarget null }\n",
+         "noOfAnimations 1\nMainAnim Animation{ renderFunction draw controller null "
+         "transitionTarget null }\n",
          "an executable with name \"draw\" does not exist"},
         {&Doc::animations,
-         "noOfAnimations 1\nMainAnim Animation{ renderFunction null controller c transitionTarget null }\n",
+         "noOfAnimations 1\nMainAnim Animation{ renderFunction null controller c transitionTarget "
+         "null }\n",
          "a controller with name \"c\" does not exist"},
     };
     for (const auto& c : cases) {

@@ -7,7 +7,7 @@
 
 // Loads documents onto a real 200x200 target and reads back what a frame shows.
 class RenderFixture : public DocumentFixture {
-protected:
+  protected:
     struct Pixel {
         int b, g, r, a;
     };

@@ -1,22 +1,22 @@
 #include <gtest/gtest.h>
 
 #include "Core/Animation.h"
+#include "Core/DrawCommands.h"
+#include "Core/Image.h"
 #include "Core/Procedure.h"
 #include "Core/Rectangle.h"
 #include "Core/SolidColorBrush.h"
-#include "Core/DrawCommands.h"
-#include "Core/Image.h"
 #include "RenderFixture.h"
 
 namespace {
 
 // A rectangle that counts its builds.
 class CountingRectangle : public ZEL::Rectangle {
-public:
+  public:
     using ZEL::Rectangle::Rectangle;
     int builds = 0;
 
-protected:
+  protected:
     std::shared_ptr<Gfx::Geometry> CreateResource() override {
         ++builds;
         return ZEL::Rectangle::CreateResource();
@@ -24,7 +24,7 @@ protected:
 };
 
 class ResourceTest : public RenderFixture {
-protected:
+  protected:
     // MainAnim fills `shape` twice per frame when $draw is not 0... drawing is decided by
     // which animation is current: "on" draws, "off" draws nothing.
     std::unique_ptr<ZEL::Scenimator> Build(bool bound) {

@@ -7,7 +7,7 @@ namespace {
 
 // Text drawn through documents, checked by its ink on a 200x200 target.
 class TextGeometryTest : public RenderFixture {
-protected:
+  protected:
     struct Ink {
         int left = 1 << 20, top = 1 << 20, right = -1, bottom = -1;
         bool Any() const { return right >= 0; }
@@ -34,8 +34,8 @@ protected:
                                                const std::string& brush = "ink",
                                                const std::string& transform = "still") {
         Doc d;
-        d.geometries = "noOfGeometries 1\nt Text{ text " + text + " font Arial size " + size +
-                       " " + box + " hitTest 0 }\n";
+        d.geometries = "noOfGeometries 1\nt Text{ text " + text + " font Arial size " + size + " " +
+                       box + " hitTest 0 }\n";
         d.brushes =
             "noOfBrushes 2\nink SolidColorBrush{ Color{ 0 0 0 1 } opacity 1 }\n"
             "sky LinearGradientBrush{ start Point{ 0 0 } end Point{ 200 0 } "

@@ -13,11 +13,12 @@ Doc Scenes(const std::string& transition) {
     Doc d;
     d.geometries = "noOfGeometries 1\nv Rectangle{ x $x y 0 w 0 h 0 hitTest 0 }\n";
     d.controllers = kRamp;
-    d.animations = "noOfAnimations 2\n"
-                   "MainAnim Animation{ renderFunction null controller up transitionTarget " +
-                   transition +
-                   " }\n"
-                   "second Animation{ renderFunction null controller down transitionTarget null }\n";
+    d.animations =
+        "noOfAnimations 2\n"
+        "MainAnim Animation{ renderFunction null controller up transitionTarget " +
+        transition +
+        " }\n"
+        "second Animation{ renderFunction null controller down transitionTarget null }\n";
     return d;
 }
 
@@ -67,7 +68,7 @@ TEST_F(TimelineTest, PlayAnimationRestartsAndRejectsUnknownNames) {
 
 // A parent with one child used twice: arguments, triggers and restarts reach the children.
 class ChildDocumentTest : public DocumentFixture {
-protected:
+  protected:
     void SetUp() override {
         DocumentFixture::SetUp();
         Doc kid;
@@ -139,8 +140,8 @@ TEST_F(ChildDocumentTest, SelfReferenceAndDeepNestingStopWithAParseError) {
     // A chain of 40 distinct files stops at 32 levels.
     for (int i = 0; i < 40; ++i) {
         Doc level;
-        level.children = "noOfChildZels 1\nnext Scenimator{ l" + std::to_string(i + 1) +
-                         ".scn noOfArgs 0 }\n";
+        level.children =
+            "noOfChildZels 1\nnext Scenimator{ l" + std::to_string(i + 1) + ".scn noOfArgs 0 }\n";
         Write("l" + std::to_string(i) + ".scn", level.Text());
     }
     EXPECT_FALSE(Load("l0.scn"));
