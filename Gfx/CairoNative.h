@@ -10,19 +10,20 @@
 
 #include "Gfx/Bitmap.h"
 #include "Gfx/Brush.h"
-#include "Gfx/CairoPath.h"
 #include "Gfx/Geometry.h"
 #include "Gfx/RenderTarget.h"
 
 namespace Gfx {
 
+// Figures go straight from the path data into the context: cairo_append_path would make
+// the same calls, so a prepared Cairo path only costs an extra copy for shapes rebuilt
+// every frame.
 struct Geometry::Native {
-    CairoPath fill;     // filled figures only
-    CairoPath hollow;   // every figure, built only when some figure is hollow
-    bool hasHollow = false;
-    // Every figure: the fill path itself unless some figure is hollow.
-    const CairoPath& Stroke() const { return hasHollow ? hollow : fill; }
+    bool anyFilled = false;  // some figure is filled
 };
+
+// Appends the figures (only the filled ones when filledOnly) to the context's path.
+void AppendPathData(cairo_t* cr, const PathData& data, bool filledOnly);
 
 struct Brush::Native {
     enum class Kind { Solid, Linear, Radial };

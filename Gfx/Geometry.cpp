@@ -33,56 +33,32 @@ bool AllUsable(const PathData& data) {
     return true;
 }
 
-void AppendFigure(const PathFigure& figure, CairoPath* path) {
-    path->MoveTo(figure.start);
-    for (const PathFigure::Segment& s : figure.segments) {
-        if (s.kind == PathFigure::Kind::Line)
-            path->LineTo(s.p3);
-        else
-            path->CurveTo(s.p1, s.p2, s.p3);
-    }
-    if (figure.closed)
-        path->ClosePath();
-}
-
 bool UsableTransform(const Matrix3x2* transform) {
     return !transform || (transform->IsFinite() && !transform->IsSingular());
 }
 
-// Cairo path elements for the figures: a header plus its points per element.
-size_t PathElements(const PathData& data) {
-    size_t n = 0;
-    for (const PathFigure& figure : data.figures) {
-        n += 2 + (figure.closed ? 1 : 0);
-        for (const PathFigure::Segment& s : figure.segments)
-            n += s.kind == PathFigure::Kind::Line ? 2 : 4;
-    }
-    return n;
-}
-
 }  // namespace
 
-// Geometries are rebuilt every frame when they read variables: one exactly sized path,
-// shared by fill and stroke unless some figure is hollow.
-Geometry::Geometry(PathData data)
-    : m_Data(std::move(data)), m_Drawable(AllUsable(m_Data)), m_Native(new Native) {
-    if (!m_Drawable)
-        return;
-    for (const PathFigure& figure : m_Data.figures)
-        m_Native->hasHollow |= !figure.filled;
-    m_Native->fill.Reserve(PathElements(m_Data));
-    if (m_Native->hasHollow)
-        m_Native->hollow.Reserve(PathElements(m_Data));
-    for (const PathFigure& figure : m_Data.figures) {
-        if (figure.filled)
-            AppendFigure(figure, &m_Native->fill);
-        if (m_Native->hasHollow)
-            AppendFigure(figure, &m_Native->hollow);
+void AppendPathData(cairo_t* cr, const PathData& data, bool filledOnly) {
+    for (const PathFigure& figure : data.figures) {
+        if (filledOnly && !figure.filled)
+            continue;
+        cairo_move_to(cr, figure.start.x, figure.start.y);
+        for (const PathFigure::Segment& seg : figure.segments) {
+            if (seg.kind == PathFigure::Kind::Line)
+                cairo_line_to(cr, seg.p3.x, seg.p3.y);
+            else
+                cairo_curve_to(cr, seg.p1.x, seg.p1.y, seg.p2.x, seg.p2.y, seg.p3.x, seg.p3.y);
+        }
+        if (figure.closed)
+            cairo_close_path(cr);
     }
-    m_Native->fill.Seal();
-    m_Native->hollow.Seal();
 }
 
+Geometry::Geometry(PathData data)
+    : m_Data(std::move(data)), m_Drawable(AllUsable(m_Data)), m_Native(new Native) {
+    for (const PathFigure& figure : m_Data.figures) m_Native->anyFilled |= figure.filled;
+}
 
 Geometry::~Geometry() = default;
 
@@ -102,7 +78,7 @@ Result Geometry::GetWidenedBounds(float strokeWidth, const Matrix3x2* transform,
     if (!bounds || !std::isfinite(strokeWidth) || strokeWidth < 0)
         return kInvalidArg;
     *bounds = BoundsD().ToRect();
-    if (!m_Drawable || !UsableTransform(transform) || m_Native->Stroke().Empty())
+    if (!m_Drawable || !UsableTransform(transform) || m_Data.figures.empty())
         return kOk;
     if (strokeWidth == 0)
         return GetBounds(transform, bounds);
@@ -118,7 +94,7 @@ Result Geometry::GetWidenedBounds(float strokeWidth, const Matrix3x2* transform,
     cairo_set_line_cap(cr, CAIRO_LINE_CAP_BUTT);
     cairo_set_line_join(cr, CAIRO_LINE_JOIN_MITER);
     cairo_set_miter_limit(cr, 10);
-    cairo_append_path(cr, m_Native->Stroke().Get());
+    AppendPathData(cr, m_Data, false);
     double x1, y1, x2, y2;
     cairo_stroke_extents(cr, &x1, &y1, &x2, &y2);
     if (cairo_status(cr) != CAIRO_STATUS_SUCCESS)

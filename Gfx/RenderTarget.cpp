@@ -213,16 +213,16 @@ void RenderTarget::FillGeometry(const Geometry& geometry, const Brush& brush) {
     cairo_t* cr = m_Native->Ready(m_Drawing);
     if (!cr || !geometry.IsDrawable() || !brush.IsPaintable())
         return;
-    const CairoPath& path = geometry.GetNative()->fill;
-    if (path.Empty())
+    if (!geometry.GetNative()->anyFilled)
         return;
-    CairoStateGuard guard(cr);
+    // No save and restore on this hot path: every state this call relies on is set here, and
+    // the calls that clip or change the operator restore their own.
     cairo_set_matrix(cr, &m_Native->device);
     if (!SetBrushSource(cr, brush))
         return;
     cairo_set_antialias(cr, ToCairo(m_Antialias));
     cairo_set_fill_rule(cr, ToCairo(geometry.Data().fillMode));
-    cairo_append_path(cr, path.Get());
+    AppendPathData(cr, geometry.Data(), true);
     cairo_fill(cr);
 }
 
@@ -232,10 +232,8 @@ void RenderTarget::DrawGeometry(const Geometry& geometry, const Brush& brush, fl
         return;
     if (!std::isfinite(strokeWidth) || strokeWidth <= 0 || strokeWidth > kMaxStrokeWidth)
         return;
-    const CairoPath& path = geometry.GetNative()->Stroke();
-    if (path.Empty())
+    if (geometry.IsEmpty())
         return;
-    CairoStateGuard guard(cr);
     cairo_set_matrix(cr, &m_Native->device);
     if (!SetBrushSource(cr, brush))
         return;
@@ -244,7 +242,7 @@ void RenderTarget::DrawGeometry(const Geometry& geometry, const Brush& brush, fl
     cairo_set_line_cap(cr, CAIRO_LINE_CAP_BUTT);
     cairo_set_line_join(cr, CAIRO_LINE_JOIN_MITER);
     cairo_set_miter_limit(cr, 10);
-    cairo_append_path(cr, path.Get());
+    AppendPathData(cr, geometry.Data(), false);
     cairo_stroke(cr);
 }
 
