@@ -8,6 +8,7 @@ packages=(
     libsdl2-dev libsdl2-mixer-dev
     fonts-liberation fonts-dejavu-core
     libgtest-dev lame sox
+    clang-14 libclang-rt-14-dev
     xvfb xauth xdotool imagemagick
 )
 

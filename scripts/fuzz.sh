@@ -10,7 +10,7 @@ build="${ZEL_FUZZ_BUILD_DIR:-$root/build-fuzz}"
 
 cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++-14 \
     -DZEL_PLAYERS=OFF -DZEL_FUZZ=ON >/dev/null
-cmake --build "$build" --target fuzz_load fuzz_render -j1
+cmake --build "$build" --target fuzz_load fuzz_render -j "$(nproc)"
 
 scratch="$(mktemp -d)"
 trap 'rm -rf "$scratch"' EXIT

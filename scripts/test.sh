@@ -7,6 +7,7 @@ top=$(cd "$(dirname "$0")/.." && pwd)
 "$top/scripts/deps.sh"
 if [ "${1:-}" != "--quick" ]; then
     "$top/scripts/sanitize.sh"
+    "$top/scripts/fuzz.sh" 60
 fi
 "$top/scripts/build.sh"
 cd "$top/build"
