@@ -24,16 +24,7 @@ std::shared_ptr<ControllerBase> DocumentReader::ReadController() {
     };
     CountObject();
     const std::string keyword = ReadToken();
-    std::shared_ptr<ControllerBase> controller;
-    for (const auto& entry : kKeywords) {
-        if (keyword == entry.first) {
-            controller = (this->*entry.second)();
-            break;
-        }
-    }
-    if (!controller) {
-        RaiseParseError("Unknown controller type \"" + keyword + "\"");
-    }
+    const auto controller = Dispatch(kKeywords, keyword, "controller");
     Expect("noOfChildren");
     const int32_t count = ReadInt();
     for (int32_t i = 0; i < count; ++i) {

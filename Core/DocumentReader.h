@@ -2,6 +2,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <utility>
 
 #include "Core/Composites.h"
 #include "Core/ValueD.h"
@@ -95,6 +96,17 @@ class DocumentReader {
     void CountObject();
     template <typename Section>
     void ReadSection(const char* label, Section readOne);
+    // Runs the reader the table names for keyword; raises "Unknown <kind> type" otherwise.
+    template <typename Result, size_t N>
+    Result Dispatch(const std::pair<const char*, Result (DocumentReader::*)()> (&table)[N],
+                    const std::string& keyword, const char* kind) {
+        for (const auto& entry : table) {
+            if (keyword == entry.first) {
+                return (this->*entry.second)();
+            }
+        }
+        RaiseParseError(std::string("Unknown ") + kind + " type \"" + keyword + "\"");
+    }
 
     std::shared_ptr<GeometryBase> ReadEllipse();
     std::shared_ptr<GeometryBase> ReadRectangle();

@@ -27,16 +27,7 @@ std::shared_ptr<ExecutableBase> DocumentReader::ReadExecutable() {
     };
     CountObject();
     const std::string keyword = ReadToken();
-    std::shared_ptr<ExecutableBase> executable;
-    for (const auto& entry : kKeywords) {
-        if (keyword == entry.first) {
-            executable = (this->*entry.second)();
-            break;
-        }
-    }
-    if (!executable) {
-        RaiseParseError("Unknown executable type \"" + keyword + "\"");
-    }
+    const auto executable = Dispatch(kKeywords, keyword, "executable");
     Expect("}");
     executable->m_Document = m_Document;
     return executable;

@@ -26,16 +26,7 @@ std::shared_ptr<GeometryBase> DocumentReader::ReadGeometry() {
     CountObject();
     const std::string keyword = ReadToken();
     m_VariableSeen = false;
-    std::shared_ptr<GeometryBase> geometry;
-    for (const auto& entry : kKeywords) {
-        if (keyword == entry.first) {
-            geometry = (this->*entry.second)();
-            break;
-        }
-    }
-    if (!geometry) {
-        RaiseParseError("Unknown geometry type \"" + keyword + "\"");
-    }
+    const auto geometry = Dispatch(kKeywords, keyword, "geometry");
     Expect("hitTest");
     if (ReadInt() != 0) {
         geometry->m_HitTest = true;

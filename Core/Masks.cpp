@@ -62,7 +62,7 @@ std::shared_ptr<MaskData> GetFillMask(GeometryBase& geometry, Gfx::RenderTarget*
     }
     const std::string key = geometry.name + "_fill";
     geometry.m_FillMask = geometry.m_EngineFactory->FindMask(key);
-    if (!geometry.m_FillMask && !geometry.m_FillMaskImpossible) {
+    if (!geometry.m_FillMask) {
         auto shape = geometry.GetResource();
         Gfx::RectF bounds{NAN, NAN, NAN, NAN};
         if (shape) {

@@ -22,16 +22,7 @@ std::shared_ptr<BrushBase> DocumentReader::ReadBrush() {
     CountObject();
     const std::string keyword = ReadToken();
     m_VariableSeen = false;
-    std::shared_ptr<BrushBase> brush;
-    for (const auto& entry : kKeywords) {
-        if (keyword == entry.first) {
-            brush = (this->*entry.second)();
-            break;
-        }
-    }
-    if (!brush) {
-        RaiseParseError("Unknown brush type \"" + keyword + "\"");
-    }
+    const auto brush = Dispatch(kKeywords, keyword, "brush");
     Expect("opacity");
     brush->SetOpacity(ReadValue());
     Expect("}");
