@@ -1,12 +1,16 @@
 #include "Platform/SdlOsLayer.h"
 
-#include <cmath>
+#include <X11/Xlib.h>
+
 #include <cstdio>
 #include <cstdlib>
+#include <string>
 
+#include "Platform/SdlErrorBox.h"
 #include "Platform/SdlEventTranslator.h"
 #include "Platform/SdlFullScreenSurface.h"
 #include "Platform/SdlWindowSurface.h"
+#include "Platform/XftDpi.h"
 
 namespace ZEL {
 
@@ -14,8 +18,37 @@ namespace {
 
 constexpr float kDefaultDpi = 96;
 
-float SaneDpi(float dpi) {
-    return std::isfinite(dpi) && dpi > 0 ? dpi : kDefaultDpi;
+// SDL falls back to drivers that show nothing when there is no display; a player on one
+// would play the whole show unseen. Only a user who asks for them gets them.
+bool ShowsNothing(const char* driver) {
+    if (!driver ||
+        (SDL_strcasecmp(driver, "offscreen") != 0 && SDL_strcasecmp(driver, "dummy") != 0)) {
+        return false;
+    }
+    const char* asked = SDL_getenv("SDL_VIDEODRIVER");
+    return !asked || SDL_strcasecmp(asked, driver) != 0;
+}
+
+// ParseXftDpi of the resources of the X display SDL opens; 0 without one.
+float ReadXftDpi() {
+    Display* display = XOpenDisplay(nullptr);
+    if (!display) {
+        return 0;
+    }
+    const char* resources = XResourceManagerString(display);
+    const float dpi = resources ? ParseXftDpi(resources) : 0;
+    XCloseDisplay(display);
+    return dpi;
+}
+
+std::string NoDisplayReason(bool videoReady) {
+    if (!videoReady) {
+        return std::string("no video driver could start (") + SDL_GetError() + ")";
+    }
+    return std::string(
+               "the player needs a graphical session; SDL found none and would draw "
+               "with its \"") +
+           SDL_GetCurrentVideoDriver() + "\" driver, which shows nothing (is DISPLAY set?)";
 }
 
 }  // namespace
@@ -24,6 +57,7 @@ SdlOsLayer::SdlOsLayer(PlayerKind kind) : m_Kind(kind) {
     // A close must reach the host as one close, not also as a quit.
     SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
     m_VideoReady = SDL_Init(SDL_INIT_VIDEO) == 0;
+    m_NoDisplay = !m_VideoReady || ShowsNothing(SDL_GetCurrentVideoDriver());
 }
 
 SdlOsLayer::~SdlOsLayer() {
@@ -38,28 +72,29 @@ void SdlOsLayer::RegisterWindowClass(const std::string&, WindowProc proc) {
 }
 
 void SdlOsLayer::GetDesktopDpi(float* dpiX, float* dpiY) {
-    float horizontal = 0, vertical = 0;
-    if (!m_VideoReady || SDL_GetDisplayDPI(0, nullptr, &horizontal, &vertical) != 0) {
-        horizontal = vertical = 0;
-    }
-    *dpiX = SaneDpi(horizontal);
-    *dpiY = SaneDpi(vertical);
+    // The logical DPI desktops scale by, not the monitor's physical one that
+    // SDL_GetDisplayDPI reports.
+    const char* driver = m_VideoReady ? SDL_GetCurrentVideoDriver() : nullptr;
+    const float xft = driver && SDL_strcmp(driver, "x11") == 0 ? ReadXftDpi() : 0;
+    *dpiX = *dpiY = xft > 0 ? xft : kDefaultDpi;
 }
 
 bool SdlOsLayer::CreateMainWindow(const std::string&, const std::string& title, uint32_t width,
                                   uint32_t height) {
-    if (m_VideoReady) {
-        SDL_Rect place{static_cast<int>(SDL_WINDOWPOS_UNDEFINED),
-                       static_cast<int>(SDL_WINDOWPOS_UNDEFINED), static_cast<int>(width),
-                       static_cast<int>(height)};
-        Uint32 flags = SDL_WINDOW_HIDDEN | SDL_WINDOW_RESIZABLE;
-        // As large as the display from the start: without a window manager nobody else
-        // makes the window full-screen.
-        if (m_Kind == PlayerKind::FullScreen && SDL_GetDisplayBounds(0, &place) == 0) {
-            flags = SDL_WINDOW_HIDDEN | SDL_WINDOW_FULLSCREEN_DESKTOP | SDL_WINDOW_BORDERLESS;
-        }
-        m_Window = SDL_CreateWindow(title.c_str(), place.x, place.y, place.w, place.h, flags);
+    if (m_NoDisplay) {
+        std::fprintf(stderr, "no display: %s\n", NoDisplayReason(m_VideoReady).c_str());
+        return false;
     }
+    SDL_Rect place{static_cast<int>(SDL_WINDOWPOS_UNDEFINED),
+                   static_cast<int>(SDL_WINDOWPOS_UNDEFINED), static_cast<int>(width),
+                   static_cast<int>(height)};
+    Uint32 flags = SDL_WINDOW_HIDDEN | SDL_WINDOW_RESIZABLE;
+    // As large as the display from the start: without a window manager nobody else
+    // makes the window full-screen.
+    if (m_Kind == PlayerKind::FullScreen && SDL_GetDisplayBounds(0, &place) == 0) {
+        flags = SDL_WINDOW_HIDDEN | SDL_WINDOW_FULLSCREEN_DESKTOP | SDL_WINDOW_BORDERLESS;
+    }
+    m_Window = SDL_CreateWindow(title.c_str(), place.x, place.y, place.w, place.h, flags);
     if (!m_Window) {
         std::fprintf(stderr, "%s\n", SDL_GetError());
     }
@@ -110,7 +145,7 @@ void SdlOsLayer::ShowMessageBox(const std::string& caption, const std::string& t
     // Without a display the box cannot appear; the text must still get out.
     std::fprintf(stderr, "%s\n", text.c_str());
     std::fflush(stderr);
-    SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, caption.c_str(), text.c_str(), m_Window);
+    ShowErrorBox(caption, text, m_Window);
 }
 
 void SdlOsLayer::ExitProcess(int code) {

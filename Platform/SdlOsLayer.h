@@ -38,6 +38,7 @@ class SdlOsLayer : public IOsLayer {
   private:
     PlayerKind m_Kind;
     bool m_VideoReady = false;
+    bool m_NoDisplay = false;  // no driver that shows a window
     WindowProc m_Proc;
     SDL_Window* m_Window = nullptr;
     bool m_Destroyed = false;

@@ -1,15 +1,23 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build, the players and the tests need (idempotent).
+# What each group serves is listed in the README ("What the set-up installs").
 set -euo pipefail
 
 packages=(
-    build-essential cmake pkg-config
+    # compilers and build
+    build-essential cmake pkg-config clang-14 libclang-rt-14-dev
+    # the drawing layer and the engine
     libcairo2-dev libpango1.0-dev libpng-dev libjpeg62-turbo-dev libpolyclipping-dev
-    libsdl2-dev libsdl2-mixer-dev
-    fonts-liberation fonts-dejavu-core
-    libgtest-dev lame sox
-    clang-14 libclang-rt-14-dev
-    xvfb xauth xdotool imagemagick
+    # the players and the viewer
+    libsdl2-dev libsdl2-mixer-dev libx11-dev libimgui-dev
+    # export: video containers and codecs, animated WebP
+    libavformat-dev libavcodec-dev libavutil-dev libswscale-dev libswresample-dev libwebp-dev
+    # fonts: text outlines (Liberation for "Arial", DejaVu) and the X core fonts the
+    # message box needs
+    fonts-liberation fonts-dejavu-core xfonts-base
+    # tests
+    libgtest-dev lame sox ffmpeg
+    xvfb xauth xdotool x11-utils x11-xserver-utils imagemagick
 )
 
 missing=()

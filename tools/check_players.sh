@@ -42,7 +42,7 @@ start_display() {
     local n
     for n in $(seq 99 140); do
         [ -e "/tmp/.X$n-lock" ] && continue
-        Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+        Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp -noreset >/dev/null 2>&1 &
         XVFB_PID=$!
         export DISPLAY=":$n"
         for _ in $(seq 1 50); do
@@ -118,6 +118,22 @@ window_size_is() {
 
 quiet() { [ ! -s "$WORK/stderr" ]; }
 
+# Why no box appeared, for the failure line: SDL's X11 box needs an X core font.
+box_missing_reason() {
+    if grep -q 'could not be shown' "$WORK/stderr" 2>/dev/null &&
+        ! xlsfonts -fn '-misc-fixed-*' 2>/dev/null | grep -q .; then
+        echo ": the box could not be shown because the X core fonts are missing (install xfonts-base)"
+    elif grep -q 'could not be shown' "$WORK/stderr" 2>/dev/null; then
+        echo ": $(grep -m1 'could not be shown' "$WORK/stderr")"
+    fi
+}
+
+box_gone() {
+    sleep 0.3
+    ! xwininfo -root -children 2>/dev/null | grep -q '"Error"'
+}
+
+
 make_show() {
     local dir=$1
     mkdir -p "$dir/data/vortel" "$dir/data/music"
@@ -141,7 +157,7 @@ EOF
     cp "$ROOT/data/music/duskwave.mp3" "$dir/data/music/"
 }
 
-for tool in Xvfb xdotool xwininfo import convert; do
+for tool in Xvfb xdotool xwininfo xrdb xlsfonts import convert; do
     command -v "$tool" >/dev/null || { echo "missing $tool" >&2; exit 2; }
 done
 [ -x "$HWND" ] || { echo "no $HWND: build the ZelPlayerHwnd target first" >&2; exit 2; }
@@ -207,11 +223,25 @@ if BOX=$(find_window '^Error$'); then
     pass "error box appears"
     xdotool key --window "$BOX" Return 2>/dev/null
 else
-    fail "error box appears"
+    fail "error box appears$(box_missing_reason)"
 fi
 wait_exit 10
 check "broken document ends with exit code 1" [ $? -eq 1 ]
 check "its parse error is on standard error" grep -q '^Parse Error:::' "$WORK/stderr"
+
+# 4b. SIGTERM and SIGINT end the player while the box waits, box and all, with exit code 1.
+for sig in TERM INT; do
+    start_player "$HWND" "$BROKEN"
+    if find_window '^Error$' >/dev/null; then
+        kill -"$sig" "$PLAYER_PID"
+        wait_exit 3
+        check "SIG$sig while the error box is open ends with exit code 1" [ $? -eq 1 ]
+        check "SIG$sig takes the error box with it" box_gone
+    else
+        fail "error box appears (SIG$sig)$(box_missing_reason)"
+        wait_exit 3
+    fi
+done
 
 # 5. Missing music: silent exit code 1 once the document loaded.
 NOMUSIC="$WORK/nomusic"
@@ -236,6 +266,76 @@ if [ -x "$FULL" ]; then
     wait_exit 10
     check "full-screen player: Escape ends with exit code 0" [ $? -eq 0 ]
 fi
+
+# 7. Without a display the players say so and end at once, before any music; a driver that
+# shows nothing is still there for whoever asks for it.
+(cd "$SHOW" && exec env -u DISPLAY -u WAYLAND_DISPLAY SDL_AUDIODRIVER=disk \
+    SDL_DISKAUDIOFILE="$WORK/no-display.raw" "$HWND" 2>"$WORK/stderr") &
+PLAYER_PID=$!
+wait_exit 2
+check "no display ends with exit code 1 within 2 s" [ $? -eq 1 ]
+check "no display is said on standard error" grep -q '^no display: ' "$WORK/stderr"
+check "no display plays no music" [ ! -e "$WORK/no-display.raw" ]
+(cd "$SHOW" && SDL_VIDEODRIVER=offscreen SDL_AUDIODRIVER=dummy exec "$HWND" 2>"$WORK/stderr") &
+PLAYER_PID=$!
+sleep 1.5
+check "an offscreen driver asked for by name plays" kill -0 "$PLAYER_PID"
+kill "$PLAYER_PID" 2>/dev/null
+wait_exit 3
+
+# 8. Start-up documents, child documents and images that are not small regular files end
+# the player promptly with exit code 1 and the error text, never a hang.
+hostile() {  # NAME EXPECTED_TEXT: the show in $HOSTILE was prepared by the caller
+    local started elapsed
+    started=$(date +%s%N)
+    start_player "$HWND" "$HOSTILE"
+    if BOX=$(find_window '^Error$'); then
+        elapsed=$((($(date +%s%N) - started) / 1000000))
+        check "$1: error box within 2 s (${elapsed} ms)" [ "$elapsed" -le 2000 ]
+        xdotool key --window "$BOX" Return 2>/dev/null
+    else
+        fail "$1: error box appears$(box_missing_reason)"
+    fi
+    wait_exit 5
+    check "$1: exit code 1" [ $? -eq 1 ]
+    check "$1: its error on standard error" grep -qF "$2" "$WORK/stderr"
+}
+new_hostile() {
+    HOSTILE="$WORK/hostile-$1"
+    make_show "$HOSTILE"
+}
+START_DOC=data/vortel/postprocess.scn
+new_hostile zero && ln -sf /dev/zero "$HOSTILE/$START_DOC"
+hostile "start-up document /dev/zero" 'could not open the file "data\vortel\postprocess.scn"'
+new_hostile fifo && rm "$HOSTILE/$START_DOC" && mkfifo "$HOSTILE/$START_DOC"
+hostile "start-up document a FIFO" 'could not open the file'
+new_hostile dir && rm "$HOSTILE/$START_DOC" && mkdir "$HOSTILE/$START_DOC"
+hostile "start-up document a directory" 'could not open the file'
+new_hostile child
+ln -s /dev/zero "$HOSTILE/data/vortel/kid.scn"
+sed -i 's/^noOfChildZels 0$/noOfChildZels 1\nkid Scenimator{ data\/vortel\/kid.scn noOfArgs 0 }/' \
+    "$HOSTILE/$START_DOC"
+hostile "child document /dev/zero" 'could not open the file "data/vortel/kid.scn"'
+new_hostile image
+mkfifo "$HOSTILE/data/vortel/pipe.png"
+sed -i -e 's/^noOfImages 0$/noOfImages 1\npic BitmapFromFile{ data\/vortel\/pipe.png }/' \
+    -e 's/noOfCommands 1 Fill{ box red }/noOfCommands 2 Fill{ box red } DrawImage{ source pic destRect Rect{ 0 0 10 10 } opacity 1 srcRect Rect{ 0 0 1 1 } }/' \
+    "$HOSTILE/$START_DOC"
+hostile "image a FIFO" 'Direct2D returned error: -2147024894'
+
+# 9. The window's size follows the desktop's logical DPI (Xft.dpi), 800x600 at 96.
+echo "Xft.dpi: 120" | xrdb -nocpp -merge
+start_player "$HWND" "$SHOW"
+if W=$(find_window '^Ombrelune: '); then
+    sleep 0.5
+    check "Xft.dpi 120 gives a 1000x750 window" window_size_is "$W" 1000x750 ||
+        xdotool getwindowgeometry "$W"
+    xdotool key --window "$W" Escape 2>/dev/null
+else
+    fail "player window appears (Xft.dpi)"
+fi
+wait_exit 10
+xrdb -nocpp -load /dev/null
 
 if [ "$FAILURES" -ne 0 ]; then
     echo "$FAILURES check(s) failed"
