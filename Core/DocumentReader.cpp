@@ -6,8 +6,6 @@
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <stdexcept>
 
 #include "Core/CheckResult.h"
@@ -107,17 +105,20 @@ DocumentReader::~DocumentReader() {
 
 void DocumentReader::NextLine() {
     ++m_In.lineNumber;
-    if (m_In.offset >= m_In.content.size()) {
-        m_In.failed = true;
-        m_In.line.clear();
-        m_In.pos = 0;
-        return;
-    }
-    const size_t end = m_In.content.find('\n', m_In.offset);
-    const size_t stop = end == std::string::npos ? m_In.content.size() : end;
-    m_In.line.assign(m_In.content, m_In.offset, stop - m_In.offset);
-    m_In.offset = end == std::string::npos ? m_In.content.size() : end + 1;
     m_In.pos = 0;
+    switch (m_In.source.NextLine(&m_In.line)) {
+        case LineSource::Next::kLine:
+            return;
+        case LineSource::Next::kEnd:
+            m_In.failed = true;
+            return;
+        case LineSource::Next::kLineTooLong:
+            RaiseParseError("a line may hold at most 1 MiB");
+        case LineSource::Next::kFileTooLarge:
+            RaiseParseError("the file \"" + m_In.fileName + "\" is larger than 64 MiB");
+        case LineSource::Next::kReadError:
+            RaiseParseError("could not read the file \"" + m_In.fileName + "\"");
+    }
 }
 
 // Tries extract on the rest of the current line; a failed extraction drops that line and
@@ -238,22 +239,18 @@ void DocumentReader::RaiseParseError(const std::string& message) const {
                            std::to_string(m_In.lineNumber) + " : " + message);
 }
 
-bool DocumentReader::OpenInput(const std::string& path, Input* input) {
-    std::ifstream file(ToNativePath(path), std::ios::binary);
-    if (!file) {
-        return false;
+void DocumentReader::OpenInput(const std::string& path, Input* input) {
+    switch (input->source.Open(ToNativePath(path))) {
+        case LineSource::Opened::kOk:
+            break;
+        case LineSource::Opened::kCannotOpen:
+            RaiseParseError("could not open the file \"" + path + "\"");
+        case LineSource::Opened::kTooLarge:
+            RaiseParseError("the file \"" + path + "\" is larger than 64 MiB");
     }
-    std::ostringstream content;
-    content << file.rdbuf();
-    if (file.bad()) {
-        return false;
-    }
-    input->content = content.str();
-    input->offset = 0;
     input->line.clear();
     input->pos = 0;
     input->failed = false;
-    return true;
 }
 
 void DocumentReader::CheckCanEnter(const std::string& path) const {

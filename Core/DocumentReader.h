@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "Core/Composites.h"
+#include "Core/LineSource.h"
 #include "Core/ValueD.h"
 #include "Gfx/Geometry.h"
 
@@ -73,11 +74,10 @@ class DocumentReader {
     std::shared_ptr<Animation> ReadAnimation();
 
   private:
-    // One open file: its text, where reading stands in it, and the rest of the current line.
+    // One open file: where reading stands in it, and the rest of the current line.
     struct Input {
         std::string fileName;
-        std::string content;
-        size_t offset = 0;
+        LineSource source;
         int32_t lineNumber = 0;
         std::string line;
         size_t pos = 0;
@@ -88,7 +88,8 @@ class DocumentReader {
     template <typename Extract>
     bool NextItem(Extract extract);
     void NextLine();
-    bool OpenInput(const std::string& path, Input* input);
+    // Raises "could not open the file" (or its size bound) at the current position.
+    void OpenInput(const std::string& path, Input* input);
     // Enters path into the load's chain of open files; raises on a cycle or too deep a chain.
     void EnterFile(const std::string& path);
     void CheckCanEnter(const std::string& path) const;

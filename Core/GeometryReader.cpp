@@ -154,9 +154,7 @@ std::shared_ptr<GeometryBase> DocumentReader::ReadSource() {
             reader->LeaveFile();
         }
     } restore{this, &saved};
-    if (!OpenInput(path, &m_In)) {
-        RaiseParseError("could not open the file \"" + path + "\"");
-    }
+    OpenInput(path, &m_In);
     return ReadGeometry();
 }
 

@@ -33,23 +33,22 @@ std::unique_ptr<Scenimator> DocumentReader::ReadDocument(const std::string& path
                                                          uint32_t startTime,
                                                          Gfx::RenderTarget* renderTarget) {
     m_StartTime = startTime;
-    if (!OpenInput(path, &m_In)) {
-        m_In.lineNumber = 0;
-        RaiseParseError("could not open the file \"" + path + "\"");
-    }
     m_In.lineNumber = 0;
+    OpenInput(path, &m_In);
     m_In.fileName = path;
     EnterFile(path);
     m_RT = renderTarget;
     auto document = std::make_unique<Scenimator>(renderTarget);
     m_Document = document.get();
     Scenimator& doc = *document;
+    doc.SetMaskCache(m_EngineFactory);
 
     Expect("Scenimator{");
     ReadSection("noOfGeometries", [&](const std::string& name) {
         auto geometry = ReadGeometry();
         geometry->name = name;
         geometry->m_EngineFactory = m_EngineFactory;
+        geometry->m_MaskScope = doc.Serial();
         doc.AddGeometry(geometry, name);
     });
     ReadSection("noOfBrushes", [&](const std::string& name) {

@@ -1,48 +1,41 @@
 #include "Gfx/ImageDecoder.h"
 
-#include <cerrno>
 #include <cstdio>
 #include <cstring>
 
 #include "Gfx/DecodedImage.h"
+#include "Gfx/RegularFile.h"
 
 namespace Gfx {
 
 namespace {
 
 // Larger than any image the default limits admit, compressed or not.
-constexpr size_t kMaxFileBytes = size_t{1} << 30;
+constexpr uint64_t kMaxFileBytes = uint64_t{256} << 20;
+constexpr size_t kMagicBytes = 12;
 
 struct FileCloser {
     void operator()(std::FILE* f) const { std::fclose(f); }
 };
 
-Result ReadWholeFile(const std::string& path, std::vector<uint8_t>* out) {
-    std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
-    if (!file)
-        return errno == ENOENT || errno == ENOTDIR ? kFileNotFound : kBadImageHeader;
-    uint8_t chunk[64 * 1024];
-    for (;;) {
-        const size_t n = std::fread(chunk, 1, sizeof chunk, file.get());
-        out->insert(out->end(), chunk, chunk + n);
-        if (out->size() > kMaxFileBytes)
-            return kBadImageHeader;
-        if (n < sizeof chunk)
-            break;
-    }
-    return std::ferror(file.get()) ? kBadImageHeader : kOk;  // a directory fails here
+bool StartsWith(const uint8_t* data, size_t size, const char* magic, size_t length) {
+    return size >= length && std::memcmp(data, magic, length) == 0;
 }
 
-bool StartsWith(const std::vector<uint8_t>& data, const char* magic, size_t length) {
-    return data.size() >= length && std::memcmp(data.data(), magic, length) == 0;
+ContainerFormat Recognise(const uint8_t* data, size_t size) {
+    if (StartsWith(data, size, "\x89PNG\r\n\x1a\n", 8))
+        return ContainerFormat::Png;
+    if (StartsWith(data, size, "\xff\xd8\xff", 3))
+        return ContainerFormat::Jpeg;
+    return ContainerFormat::Unknown;
 }
 
 // Containers this decoder recognises but cannot read.
-bool IsOtherImageFormat(const std::vector<uint8_t>& data) {
-    return StartsWith(data, "GIF8", 4) || StartsWith(data, "BM", 2) ||
-           StartsWith(data, "II*\0", 4) || StartsWith(data, "MM\0*", 4) ||
-           (StartsWith(data, "RIFF", 4) && data.size() >= 12 &&
-            std::memcmp(data.data() + 8, "WEBP", 4) == 0);
+bool IsOtherImageFormat(const uint8_t* data, size_t size) {
+    return StartsWith(data, size, "GIF8", 4) || StartsWith(data, size, "BM", 2) ||
+           StartsWith(data, size, "II*\0", 4) || StartsWith(data, size, "MM\0*", 4) ||
+           (StartsWith(data, size, "RIFF", 4) && size >= 12 &&
+            std::memcmp(data + 8, "WEBP", 4) == 0);
 }
 
 }  // namespace
@@ -57,23 +50,27 @@ Result ImageDecoder::Open(const std::string& path, const DecodeLimits& limits,
     if (!out)
         return kInvalidArg;
     try {
-        std::vector<uint8_t> data;
-        const Result read = ReadWholeFile(path, &data);
-        if (read != kOk)
-            return read;
-
+        // Anything but a regular file is, for a document, a file that is not there.
+        RegularFile file(path);
+        if (!file.IsOpen())
+            return kFileNotFound;
+        if (file.Size() > kMaxFileBytes)
+            return kFileTooLarge;
+        uint8_t magic[kMagicBytes];
+        const long n = file.Read(magic, sizeof magic);
+        if (n < 0)
+            return kBadImageHeader;
+        const ContainerFormat format = Recognise(magic, static_cast<size_t>(n));
+        if (format == ContainerFormat::Unknown)
+            return IsOtherImageFormat(magic, static_cast<size_t>(n)) ? kUnsupportedImage
+                                                                     : kBadImageHeader;
+        std::unique_ptr<std::FILE, FileCloser> stream(file.ReleaseAsStream());
+        if (!stream)
+            return kBadImageHeader;
         DecodedImage image;
-        ContainerFormat format;
-        Result decoded;
-        if (StartsWith(data, "\x89PNG\r\n\x1a\n", 8)) {
-            format = ContainerFormat::Png;
-            decoded = DecodePng(data.data(), data.size(), limits, &image);
-        } else if (StartsWith(data, "\xff\xd8\xff", 3)) {
-            format = ContainerFormat::Jpeg;
-            decoded = DecodeJpeg(data.data(), data.size(), limits, &image);
-        } else {
-            return IsOtherImageFormat(data) ? kUnsupportedImage : kBadImageHeader;
-        }
+        const Result decoded = format == ContainerFormat::Png
+                                   ? DecodePng(stream.get(), limits, &image)
+                                   : DecodeJpeg(stream.get(), limits, &image);
         if (decoded != kOk)
             return decoded;
 

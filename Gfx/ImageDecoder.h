@@ -20,8 +20,9 @@ struct DecodeLimits {
 // JPEG as 3-byte blue-green-red, every PNG converted to 4-byte blue-green-red-alpha
 // (straight alpha, file gamma ignored).
 class ImageDecoder {
-public:
-    // kFileNotFound when the file does not exist; kBadImageHeader when it is not a
+  public:
+    // kFileNotFound when the file does not exist or is not a regular file (a FIFO, a
+    // device, a directory); kFileTooLarge beyond 256 MiB; kBadImageHeader when it is not a
     // decodable PNG or JPEG (including truncated or corrupt data) or exceeds the limits.
     static Result Open(const std::string& path, const DecodeLimits& limits,
                        std::unique_ptr<ImageDecoder>* out);
@@ -34,7 +35,7 @@ public:
     // Copies frame 0 into buffer with the given stride; kInvalidArg when it does not fit.
     Result CopyPixels(uint32_t stride, uint32_t bufferSize, uint8_t* buffer) const;
 
-private:
+  private:
     ContainerFormat m_Format = ContainerFormat::Unknown;
     uint32_t m_Width = 0;
     uint32_t m_Height = 0;

@@ -42,14 +42,14 @@ class JpegReader {
 };
 
 // The two functions below hold setjmp; they keep no objects with destructors.
-bool ReadHeader(JpegReader* r, const uint8_t* data, size_t size, long memoryBudget) {
+bool ReadHeader(JpegReader* r, std::FILE* file, long memoryBudget) {
     jpeg_decompress_struct* cinfo = &r->cinfo;
     if (setjmp(r->errors.jump))
         return false;
     jpeg_create_decompress(cinfo);
     r->created = true;
     cinfo->mem->max_memory_to_use = memoryBudget;
-    jpeg_mem_src(cinfo, data, static_cast<unsigned long>(size));
+    jpeg_stdio_src(cinfo, file);
     if (jpeg_read_header(cinfo, TRUE) != JPEG_HEADER_OK)
         return false;
     if (cinfo->jpeg_color_space != JCS_CMYK && cinfo->jpeg_color_space != JCS_YCCK) {
@@ -74,11 +74,11 @@ bool ReadScanlines(JpegReader* r, uint8_t* pixels, size_t stride) {
 
 }  // namespace
 
-Result DecodeJpeg(const uint8_t* data, size_t size, const DecodeLimits& limits, DecodedImage* out) {
+Result DecodeJpeg(std::FILE* file, const DecodeLimits& limits, DecodedImage* out) {
     // Progressive files buffer every coefficient; bound that by the pixel limit.
     const uint64_t budget = std::min<uint64_t>(limits.maxPixels * 8 + (16u << 20), 1ull << 40);
     JpegReader reader;
-    if (!ReadHeader(&reader, data, size, static_cast<long>(budget)))
+    if (!ReadHeader(&reader, file, static_cast<long>(budget)))
         return kBadImageHeader;
     const jpeg_decompress_struct& cinfo = reader.cinfo;
     // CMYK cannot be converted to BGR.

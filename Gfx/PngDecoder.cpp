@@ -1,6 +1,6 @@
 #include <png.h>
 
-#include <cstring>
+#include <cstdio>
 
 #include "Gfx/DecodedImage.h"
 
@@ -8,18 +8,10 @@ namespace Gfx {
 
 namespace {
 
-struct MemorySource {
-    const uint8_t* data;
-    size_t size;
-    size_t offset;
-};
-
-void ReadFromMemory(png_structp png, png_bytep out, png_size_t length) {
-    auto* source = static_cast<MemorySource*>(png_get_io_ptr(png));
-    if (source->size - source->offset < length)
+void ReadFromFile(png_structp png, png_bytep out, png_size_t length) {
+    auto* file = static_cast<std::FILE*>(png_get_io_ptr(png));
+    if (std::fread(out, 1, length, file) != length)
         png_error(png, "truncated");
-    std::memcpy(out, source->data + source->offset, length);
-    source->offset += length;
 }
 
 [[noreturn]] void OnError(png_structp png, png_const_charp) {
@@ -91,12 +83,11 @@ bool ReadRows(png_structp png, png_bytepp rows) {
 
 }  // namespace
 
-Result DecodePng(const uint8_t* data, size_t size, const DecodeLimits& limits, DecodedImage* out) {
+Result DecodePng(std::FILE* file, const DecodeLimits& limits, DecodedImage* out) {
     PngReader reader;
     if (!reader.Valid())
         return kOutOfMemory;
-    MemorySource source{data, size, 0};
-    png_set_read_fn(reader.Png(), &source, ReadFromMemory);
+    png_set_read_fn(reader.Png(), file, ReadFromFile);
     uint32_t width = 0, height = 0;
     if (!ReadHeader(reader.Png(), reader.Info(), limits.maxSide, &width, &height))
         return kBadImageHeader;

@@ -33,10 +33,29 @@ struct Options {
     std::string document;
 };
 
+const char kUsage[] =
+    "usage: zelrender [--size WxH] [--start MS] [--at MS[,MS...]] [--out PATTERN]\n"
+    "                 [--print-vars] [--hit X,Y]... [--bench N] [--soak N] DOCUMENT\n"
+    "       zelrender --help | --version\n"
+    "\n"
+    "Loads DOCUMENT at load time --start (default 0) onto an offscreen target (800x600 by\n"
+    "default) and, for each time of --at (default: the load time), updates it, clears to\n"
+    "white and renders it as the players do.\n"
+    "\n"
+    "  --size WxH        target size in pixels, 1 to 16384 a side\n"
+    "  --start MS        the document's load time in milliseconds\n"
+    "  --at MS[,MS...]   update and render at these times only\n"
+    "  --out PATTERN     write each frame as PNG; %d is the frame's index\n"
+    "  --print-vars      print TIME NAME VALUE for every variable after each update\n"
+    "  --hit X,Y         print TIME hit X Y 0|1 after each render (repeatable)\n"
+    "  --bench N         time N frames at 60 fps from the load time\n"
+    "  --soak N          play N frames at 60 fps and report resident memory\n"
+    "\n"
+    "On an engine error the error text is the last line of standard error and the exit\n"
+    "code is 1; bad arguments exit with 2.\n";
+
 [[noreturn]] void Usage(const std::string& problem) {
-    std::cerr << "zelrender: " << problem << "\n"
-              << "usage: zelrender [--size WxH] [--start MS] [--at MS[,MS...]] [--out PATTERN]\n"
-              << "                 [--print-vars] [--hit X,Y]... [--bench N] [--soak N] DOCUMENT\n";
+    std::cerr << "zelrender: " << problem << "\n" << kUsage;
     std::exit(2);
 }
 
@@ -75,7 +94,13 @@ Options ParseOptions(int argc, char** argv) {
             }
             return argv[++i];
         };
-        if (arg == "--size") {
+        if (arg == "--help" || arg == "-h") {
+            std::cout << kUsage;
+            std::exit(0);
+        } else if (arg == "--version") {
+            std::cout << "zelrender " << ZEL_VERSION << "\n";
+            std::exit(0);
+        } else if (arg == "--size") {
             long long w = 0, h = 0;
             ParsePair(next(), 'x', &w, &h);
             if (w < 1 || h < 1 || w > kMaxSide || h > kMaxSide) {

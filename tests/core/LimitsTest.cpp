@@ -76,7 +76,7 @@ TEST_F(LimitsTest, OneLoadReadsAtMostAMillionObjects) {
             "noOfExecutables 1\np Procedure{ noOfCommands " + std::to_string(count);
         procedure.reserve(procedure.size() + 16 * static_cast<size_t>(count));
         for (int i = 0; i < count; ++i) {
-            procedure += " PopTransform{ }";
+            procedure += i % 1000 == 999 ? " PopTransform{ }\n" : " PopTransform{ }";
         }
         procedure += " }\n";
         Doc d;

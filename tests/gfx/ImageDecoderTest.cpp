@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 #include <png.h>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <chrono>
 #include <cstdio>
 
@@ -119,7 +122,6 @@ TEST(ImageDecoding, ContainerComesFromTheBytesNotTheName) {
 TEST(ImageDecoding, BadFilesAreRefusedWithTheirCodes) {
     TempDir dir;
     EXPECT_EQ(Decode(dir.File("nothing-here.png")).result, kFileNotFound);
-    EXPECT_EQ(Decode(dir.File("")).result, kBadImageHeader);  // the directory itself
 
     GfxTest::WriteBytes(dir.File("garbage.png"), {'h', 'e', 'l', 'l', 'o', 0, 1, 2, 3});
     EXPECT_EQ(Decode(dir.File("garbage.png")).result, kBadImageHeader);
@@ -165,4 +167,36 @@ TEST(ImageDecoding, HugeDimensionsAreRefusedAtTheHeader) {
     EXPECT_EQ(Decode(dir.File("small.jpg"), tight).result, kBadImageHeader);
     tight.maxPixels = 80;
     EXPECT_EQ(Decode(dir.File("small.jpg"), tight).result, kOk);
+}
+
+// Anything but a regular file is a file that is not there, refused without reading a byte:
+// a FIFO would block for ever, the devices never end.
+TEST(ImageDecoding, OnlyRegularFilesAreRead) {
+    TempDir dir;
+    ASSERT_EQ(mkfifo(dir.File("pipe.png").c_str(), 0600), 0);
+    for (const std::string& path : {dir.File("pipe.png"), dir.File(""), std::string("/dev/zero"),
+                                    std::string("/dev/urandom"), std::string("/dev/null")}) {
+        const auto start = std::chrono::steady_clock::now();
+        EXPECT_EQ(Decode(path).result, kFileNotFound) << path;
+        EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(200));
+    }
+}
+
+// 256 MiB loads (a small image with padding behind it, which decoding never reads); one
+// byte more is refused before anything is read.
+TEST(ImageDecoding, FilesBeyond256MiBAreRefusedUnread) {
+    TempDir dir;
+    const std::string path = dir.File("padded.png");
+    GfxTest::WritePng(path, 2, 1, PNG_COLOR_TYPE_GRAY, 8, {10, 20});
+    const off_t bound = off_t{256} << 20;
+    ASSERT_EQ(truncate(path.c_str(), bound), 0);  // sparse: costs no disk
+    EXPECT_EQ(Decode(path).result, kOk);
+    ASSERT_EQ(truncate(path.c_str(), bound + 1), 0);
+    EXPECT_EQ(Decode(path).result, kFileTooLarge);
+    // A huge file with a PNG signature and nothing valid behind it fails at the header.
+    GfxTest::WriteBytes(path, {0x89, 'P', 'N', 'G', '\r', '\n', 0x1a, '\n'});
+    ASSERT_EQ(truncate(path.c_str(), bound), 0);
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(Decode(path).result, kBadImageHeader);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(500));
 }
