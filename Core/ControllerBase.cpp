@@ -19,7 +19,7 @@ void ControllerBase::Advance(uint32_t time) {
         m_State = kRunning;
         Write(ValueAt(d));
         AdvanceChildren(time);
-    } else if (d >= m_Head.end && m_State == kRunning) {
+    } else if (d >= m_Head.end && (m_State == kRunning || StepsOverWindow())) {
         if (m_Head.loops) {
             // The next period starts at the old start plus end; a long pause is caught up
             // one period per call.

@@ -40,6 +40,12 @@ class ControllerBase : public ScenimatorComponent {
     int32_t Elapsed(uint32_t time) const {
         return static_cast<int32_t>(time - static_cast<uint32_t>(m_StartTime));
     }
+    // Waiting for a window that an update has just jumped past: it counts as passed, as if
+    // a frame had landed on its end. A window that is empty or ends at the start is never
+    // passed (a period of 0 would restart for ever).
+    bool StepsOverWindow() const {
+        return m_State == kWaiting && m_Head.begin < m_Head.end && m_Head.end > 0;
+    }
     void Write(float value);
     void AdvanceChildren(uint32_t time);
 

@@ -63,13 +63,18 @@ int Factory::Load(const std::string& path, uint32_t startTime, Gfx::RenderTarget
     }
 }
 
-std::shared_ptr<MaskData> Factory::FindMask(const std::string& key) const {
-    auto found = m_MaskCache.find(key);
+std::shared_ptr<MaskData> Factory::FindMask(uint64_t scope, const std::string& key) const {
+    auto found = m_MaskCache.find({scope, key});
     return found == m_MaskCache.end() ? nullptr : found->second;
 }
 
-void Factory::StoreMask(const std::string& key, std::shared_ptr<MaskData> mask) {
-    m_MaskCache[key] = std::move(mask);
+void Factory::StoreMask(uint64_t scope, const std::string& key, std::shared_ptr<MaskData> mask) {
+    m_MaskCache[{scope, key}] = std::move(mask);
+}
+
+void Factory::DropMasks(uint64_t scope) {
+    m_MaskCache.erase(m_MaskCache.lower_bound({scope, std::string()}),
+                      m_MaskCache.lower_bound({scope + 1, std::string()}));
 }
 
 }  // namespace ZEL

@@ -32,8 +32,12 @@ class Factory : public IFactory {
                          Gfx::RenderTarget* renderTarget, IScenimator** document) override;
     const std::string& GetErrorText() const override { return m_ErrorText; }
 
-    std::shared_ptr<MaskData> FindMask(const std::string& key) const;
-    void StoreMask(const std::string& key, std::shared_ptr<MaskData> mask);
+    // Masks are shared within one document only (scope: its serial number): the same name in
+    // two documents is two geometries.
+    std::shared_ptr<MaskData> FindMask(uint64_t scope, const std::string& key) const;
+    void StoreMask(uint64_t scope, const std::string& key, std::shared_ptr<MaskData> mask);
+    // Called when the document of that scope goes, so reloading never grows the cache.
+    void DropMasks(uint64_t scope);
 
     // A bitmap already decoded from this file and still in use, so no file is decoded twice.
     std::shared_ptr<Gfx::Bitmap> FindDecoded(const std::string& path) const;
@@ -46,7 +50,7 @@ class Factory : public IFactory {
     int Load(const std::string& path, uint32_t startTime, Gfx::RenderTarget* renderTarget,
              IScenimator** document);
 
-    std::map<std::string, std::shared_ptr<MaskData>> m_MaskCache;
+    std::map<std::pair<uint64_t, std::string>, std::shared_ptr<MaskData>> m_MaskCache;
     std::string m_ErrorText;
     std::unique_ptr<LoadBudget> m_Budget;
     std::map<std::string, std::weak_ptr<Gfx::Bitmap>> m_Decoded;

@@ -18,7 +18,8 @@ class GeometryBase : public Resource<Gfx::Geometry, CleanupReset> {
     void HitTest(Gfx::Point2F point, bool* hit);
 
     Factory* m_EngineFactory = nullptr;
-    std::string name;  // key of the cached masks
+    std::string name;          // key of the cached masks
+    uint64_t m_MaskScope = 0;  // serial number of the document that defines it
     bool m_HitTest = false;
     std::shared_ptr<MaskData> m_FillMask;
     bool m_FillMaskImpossible = false;  // its own bounds are too large for a mask

@@ -61,7 +61,7 @@ std::shared_ptr<MaskData> GetFillMask(GeometryBase& geometry, Gfx::RenderTarget*
         return geometry.m_FillMask;
     }
     const std::string key = geometry.name + "_fill";
-    geometry.m_FillMask = geometry.m_EngineFactory->FindMask(key);
+    geometry.m_FillMask = geometry.m_EngineFactory->FindMask(geometry.m_MaskScope, key);
     if (!geometry.m_FillMask) {
         auto shape = geometry.GetResource();
         Gfx::RectF bounds{NAN, NAN, NAN, NAN};
@@ -72,7 +72,7 @@ std::shared_ptr<MaskData> GetFillMask(GeometryBase& geometry, Gfx::RenderTarget*
             geometry.m_FillMaskImpossible = !geometry.m_FillMask;
         }
         // Stored even when empty; a geometry without a mask looks again at its next use.
-        geometry.m_EngineFactory->StoreMask(key, geometry.m_FillMask);
+        geometry.m_EngineFactory->StoreMask(geometry.m_MaskScope, key, geometry.m_FillMask);
     }
     return geometry.m_FillMask;
 }
@@ -88,7 +88,7 @@ std::shared_ptr<MaskData> GetStrokeMask(GeometryBase& geometry, float width,
         return nullptr;
     }
     const std::string key = geometry.name + "_stroke_" + WidthText(width);
-    auto mask = geometry.m_EngineFactory->FindMask(key);
+    auto mask = geometry.m_EngineFactory->FindMask(geometry.m_MaskScope, key);
     if (!mask) {
         auto shape = geometry.GetResource();
         if (shape) {
@@ -96,7 +96,7 @@ std::shared_ptr<MaskData> GetStrokeMask(GeometryBase& geometry, float width,
             CheckResult(shape->GetWidenedBounds(width, nullptr, 0.25f, &bounds));
             mask = BuildMask(*shape, bounds, &width, rt);
         }
-        geometry.m_EngineFactory->StoreMask(key, mask);
+        geometry.m_EngineFactory->StoreMask(geometry.m_MaskScope, key, mask);
     }
     geometry.m_StrokeMasks[width] = mask;
     return mask;

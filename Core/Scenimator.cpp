@@ -1,5 +1,6 @@
 #include "Core/Scenimator.h"
 
+#include <atomic>
 #include <cassert>
 #include <new>
 #include <stdexcept>
@@ -8,6 +9,7 @@
 #include "Core/BrushBase.h"
 #include "Core/ControllerBase.h"
 #include "Core/ExecutableBase.h"
+#include "Core/Factory.h"
 #include "Core/GeometryBase.h"
 #include "Core/Image.h"
 #include "Gfx/RenderTarget.h"
@@ -31,11 +33,20 @@ typename Table::mapped_type FindIn(const Table& table, const std::string& name) 
 
 }  // namespace
 
-Scenimator::Scenimator(Gfx::RenderTarget* renderTarget) : m_RT(renderTarget) {
+namespace {
+std::atomic<uint64_t> g_NextSerial{1};
+}
+
+Scenimator::Scenimator(Gfx::RenderTarget* renderTarget)
+    : m_RT(renderTarget), m_Serial(g_NextSerial++) {
     ResetTransformStack(Gfx::Matrix3x2::Identity());
 }
 
-Scenimator::~Scenimator() = default;
+Scenimator::~Scenimator() {
+    if (m_MaskCache) {
+        m_MaskCache->DropMasks(m_Serial);
+    }
+}
 
 template <typename Op>
 int Scenimator::Guarded(Op op) {

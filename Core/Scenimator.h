@@ -17,6 +17,7 @@ class Animation;
 class BrushBase;
 class ControllerBase;
 class ExecutableBase;
+class Factory;
 class GeometryBase;
 class Image;
 
@@ -78,6 +79,10 @@ class Scenimator : public IScenimator {
     void ApplyTopTransform();
     void SetHitTestTransform(const Gfx::Matrix3x2& m) { m_HitTestTransform = m; }
     Gfx::RenderTarget* GetRenderTarget() const { return m_RT; }
+    // Unique for the process's life, unlike an address, which a later document may reuse.
+    uint64_t Serial() const { return m_Serial; }
+    // The factory whose mask cache holds this document's masks, told when it goes.
+    void SetMaskCache(Factory* factory) { m_MaskCache = factory; }
 
     [[noreturn]] static void RaiseRuntimeError(const std::string& text);
 
@@ -97,6 +102,8 @@ class Scenimator : public IScenimator {
     int Guarded(Op op);
 
     Gfx::RenderTarget* m_RT;
+    const uint64_t m_Serial;
+    Factory* m_MaskCache = nullptr;
     std::map<std::string, float> m_Variables;
     std::map<std::string, std::shared_ptr<GeometryBase>> m_Geometries;
     std::map<std::string, std::shared_ptr<BrushBase>> m_Brushes;

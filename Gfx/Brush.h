@@ -17,14 +17,18 @@ enum class ExtendMode { Clamp = 0, Wrap = 1, Mirror = 2 };
 
 // Stops in document order (not sorted, not clamped); interpolated in sRGB (gamma 2.2).
 class GradientStopCollection {
-public:
-    GradientStopCollection(std::vector<GradientStop> stops, ExtendMode mode)
-        : m_Stops(std::move(stops)), m_Extend(mode) {}
+  public:
+    GradientStopCollection(std::vector<GradientStop> stops, ExtendMode mode);
     const std::vector<GradientStop>& Stops() const { return m_Stops; }
+    // The same gradient with every stop within 0..1: stops outside that range still shape
+    // the colours inside it, and the extend mode repeats or pads the 0..1 part. (Cairo
+    // clamps offsets, which would move a stop at -1 to 0.)
+    const std::vector<GradientStop>& UnitStops() const { return m_UnitStops; }
     ExtendMode Extend() const { return m_Extend; }
 
-private:
+  private:
     std::vector<GradientStop> m_Stops;
+    std::vector<GradientStop> m_UnitStops;
     ExtendMode m_Extend;
 };
 
@@ -35,7 +39,7 @@ struct BrushProperties {
 
 // A paint with opacity and its own transform (applied before the target's transform).
 class Brush {
-public:
+  public:
     virtual ~Brush();
     float GetOpacity() const { return m_Props.opacity; }
     void SetOpacity(float opacity) { m_Props.opacity = opacity; }
@@ -48,42 +52,42 @@ public:
     struct Native;
     const Native* GetNative() const { return m_Native.get(); }
 
-protected:
+  protected:
     explicit Brush(const BrushProperties& props);
     BrushProperties m_Props;
     std::unique_ptr<Native> m_Native;
 };
 
 class SolidColorBrush : public Brush {
-public:
+  public:
     SolidColorBrush(ColorF color, const BrushProperties& props);
     ColorF GetColor() const { return m_Color; }
     bool IsPaintable() const override;
 
-private:
+  private:
     ColorF m_Color;
 };
 
 class LinearGradientBrush : public Brush {
-public:
+  public:
     LinearGradientBrush(Point2F start, Point2F end, std::shared_ptr<GradientStopCollection> stops,
                         const BrushProperties& props);
     bool IsPaintable() const override;
 
-private:
+  private:
     Point2F m_Start, m_End;
     std::shared_ptr<GradientStopCollection> m_Stops;
 };
 
 // An ellipse (center, radii) whose gradient origin sits at center + originOffset.
 class RadialGradientBrush : public Brush {
-public:
+  public:
     RadialGradientBrush(Point2F center, Point2F originOffset, float radiusX, float radiusY,
                         std::shared_ptr<GradientStopCollection> stops,
                         const BrushProperties& props);
     bool IsPaintable() const override;
 
-private:
+  private:
     Point2F m_Center, m_Offset;
     float m_RadiusX, m_RadiusY;
     std::shared_ptr<GradientStopCollection> m_Stops;

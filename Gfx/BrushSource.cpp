@@ -46,13 +46,13 @@ cairo_pattern_t* BuildPattern(const Native& n, float opacity) {
     if (n.kind == Native::Kind::Linear) {
         pattern = cairo_pattern_create_linear(n.x0, n.y0, n.x1, n.y1);
     } else if (RadialDegenerate(n)) {
-        return OuterStopPattern(stops, opacity);
+        return OuterStopPattern(collection.UnitStops(), opacity);
     } else {
         // Focus at the origin offset measured in radii; the outer circle is the unit circle.
         pattern = cairo_pattern_create_radial(n.x1 / n.rx, n.y1 / n.ry, 0, 0, 0, 1);
     }
     // Cairo keeps stops of equal offset in the order added, so document order survives.
-    for (const GradientStop& s : stops)
+    for (const GradientStop& s : collection.UnitStops())
         cairo_pattern_add_color_stop_rgba(pattern, s.position, s.color.r, s.color.g, s.color.b,
                                           s.color.a * opacity);
     cairo_pattern_set_extend(pattern, ToCairo(collection.Extend()));

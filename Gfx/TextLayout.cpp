@@ -70,7 +70,18 @@ class LayoutIter {
     PangoLayoutIter* m_Iter;
 };
 
-Result QueryRenderer(void* context, TextRenderer* renderer) {
+// Where baselines go on the renderer's device: snapped to whole device pixels vertically
+// unless the renderer turns that off or its transform turns the lines.
+struct Snapping {
+    bool on = false;
+    double scale = 1, offset = 0;  // DIPs to device pixels, vertically
+
+    double Baseline(double y) const {
+        return on ? (std::floor((y * scale + offset) + 0.5) - offset) / scale : y;
+    }
+};
+
+Result QueryRenderer(void* context, TextRenderer* renderer, Snapping* snapping) {
     bool snappingDisabled = false;
     Matrix3x2 transform;
     float pixelsPerDip = 1;
@@ -81,6 +92,11 @@ Result QueryRenderer(void* context, TextRenderer* renderer) {
     if (!Failed(r)) {
         r = renderer->GetPixelsPerDip(context, &pixelsPerDip);
     }
+    const double scale = double(transform.m22) * pixelsPerDip;
+    snapping->on = !snappingDisabled && transform.m12 == 0 && transform.m21 == 0 &&
+                   std::isfinite(scale) && scale != 0 && std::isfinite(transform.dy);
+    snapping->scale = scale;
+    snapping->offset = double(transform.dy) * pixelsPerDip;
     return r;
 }
 
@@ -107,8 +123,9 @@ void FillGlyphs(const PangoGlyphString& glyphs, bool rtl, double scale, GlyphRun
 
 // The baseline origin is where the run's first glyph in logical order starts on the
 // baseline: the run's left edge for left-to-right text, its right edge for right-to-left.
-Result DrawRun(void* context, TextRenderer* renderer, PangoLayoutIter* iter,
-               const PangoLayoutRun& run, double scale, double layoutX, double layoutY) {
+Result DrawRun(void* context, TextRenderer* renderer, const Snapping& snapping,
+               PangoLayoutIter* iter, const PangoLayoutRun& run, double scale, double layoutX,
+               double layoutY) {
     const double toDips = scale / PANGO_SCALE;
     const bool rtl = run.item->analysis.level % 2 == 1;
     PangoFontFace face(run.item->analysis.font);
@@ -127,7 +144,8 @@ Result DrawRun(void* context, TextRenderer* renderer, PangoLayoutIter* iter,
     // A run's y_offset raises it above the line's baseline.
     const int y = pango_layout_iter_get_baseline(iter) - run.y_offset;
     return renderer->DrawGlyphRun(context, static_cast<float>(layoutX + x * toDips),
-                                  static_cast<float>(layoutY + y * toDips), glyphRun);
+                                  static_cast<float>(snapping.Baseline(layoutY + y * toDips)),
+                                  glyphRun);
 }
 
 }  // namespace
@@ -187,7 +205,8 @@ Result TextLayout::Draw(void* context, TextRenderer* renderer, float originX, fl
     if (!renderer || !m_Native) {
         return kInvalidArg;
     }
-    Result r = QueryRenderer(context, renderer);
+    Snapping snapping;
+    Result r = QueryRenderer(context, renderer, &snapping);
     if (Failed(r)) {
         return r;
     }
@@ -197,7 +216,7 @@ Result TextLayout::Draw(void* context, TextRenderer* renderer, float originX, fl
         if (!run || !run->item->analysis.font) {
             continue;  // the end of a line, or a run no font could be found for
         }
-        r = DrawRun(context, renderer, iter.get(), *run, m_Native->scale,
+        r = DrawRun(context, renderer, snapping, iter.get(), *run, m_Native->scale,
                     double(originX) + m_Native->offsetX, double(originY) + m_Native->offsetY);
         if (Failed(r)) {
             return r;

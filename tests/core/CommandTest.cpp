@@ -112,11 +112,45 @@ TEST_F(CommandTest, OnlyDegenerateStaticShapesGetAMaskAndTheRestIsStoredEmpty) {
     Frame(*doc, 0);
     Frame(*doc, 16);
     EXPECT_TRUE(IsRed(50, 20));
-    ASSERT_TRUE(m_Factory.FindMask("dot_fill"));
-    EXPECT_TRUE(m_Factory.FindMask("dot_fill")->mask);
-    EXPECT_FALSE(m_Factory.FindMask("big_fill"));
-    EXPECT_FALSE(m_Factory.FindMask("big_stroke_1.5"));
+    const uint64_t scope = doc->Serial();
+    ASSERT_TRUE(m_Factory.FindMask(scope, "dot_fill"));
+    EXPECT_TRUE(m_Factory.FindMask(scope, "dot_fill")->mask);
+    EXPECT_FALSE(m_Factory.FindMask(scope, "big_fill"));
+    EXPECT_FALSE(m_Factory.FindMask(scope, "big_stroke_1.5"));
     EXPECT_TRUE(IsWhite(150, 150));  // a mask of no area paints nothing
+    doc.reset();                     // its masks go with it
+    EXPECT_FALSE(m_Factory.FindMask(scope, "dot_fill"));
+}
+
+// A name is a geometry of one document: a parent's degenerate "dot" must not replace the
+// child's own, whichever is drawn first.
+TEST_F(CommandTest, MasksAreSharedWithinOneDocumentOnly) {
+    for (const bool parentFirst : {true, false}) {
+        SCOPED_TRACE(parentFirst ? "parent draws first" : "child draws first");
+        Doc kid;
+        kid.geometries = "noOfGeometries 1\ndot Rectangle{ x 50 y 50 w 100 h 100 hitTest 0 }\n";
+        kid.brushes = "noOfBrushes 1\nred SolidColorBrush{ Color{ 1 0 0 1 } opacity 1 }\n";
+        kid.executables = "noOfExecutables 1\ndraw Procedure{ noOfCommands 1 Fill{ dot red } }\n";
+        kid.controllers =
+            "noOfControllers 1\nc Const{ target null begin 0 end 10 loops 0 value 0 "
+            "noOfChildren 0 }\n";
+        kid.animations =
+            "noOfAnimations 1\nMainAnim Animation{ renderFunction draw controller c "
+            "transitionTarget MainAnim }\n";
+        Write("kid.scn", kid.Text());
+        const std::string parentDot = "Fill{ dot blue }";
+        const std::string commands =
+            parentFirst ? parentDot + " RenderZel{ kid }" : "RenderZel{ kid } " + parentDot;
+        std::string text = Scene("noOfGeometries 1\ndot Rectangle{ x 10 y 10 w 0 h 0 hitTest 0 }\n",
+                                 "noOfTransforms 0\n", commands, 2);
+        text.replace(text.find("noOfChildZels 0"), 15,
+                     "noOfChildZels 1\nkid Scenimator{ kid.scn noOfArgs 0 }");
+        auto doc = LoadOnTarget(text);
+        ASSERT_TRUE(doc);
+        Frame(*doc, 0);
+        Frame(*doc, 16);
+        EXPECT_TRUE(IsRed(100, 100));
+    }
 }
 
 TEST_F(CommandTest, ChildDocumentsDrawUnderTheParentsTransformAndTakeItsValues) {

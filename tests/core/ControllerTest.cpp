@@ -66,19 +66,48 @@ TEST_F(ControllerTest, LoopsRestartAtStartPlusEndAndCatchUpOnePeriodPerAdvance) 
     EXPECT_FLOAT_EQ(Var(*doc, "$x"), 15.0f);
 }
 
-TEST_F(ControllerTest, WindowsGateWritesAndASkippedWindowNeverFinishes) {
+TEST_F(ControllerTest, WindowsGateWrites) {
     auto doc = LoadController(
         "Linear{ target $x begin 500 end 1000 loops 0 beginValue 1 endValue 2 noOfChildren 0 }");
     doc->Update(499);
     EXPECT_FLOAT_EQ(Var(*doc, "$x"), 0.0f);
     doc->Update(500);
     EXPECT_FLOAT_EQ(Var(*doc, "$x"), 1.0f);
+}
 
-    auto skipped = LoadController(
-        "Linear{ target $x begin 5 end 10 loops 0 beginValue 1 endValue 2 noOfChildren 0 }");
-    EXPECT_EQ(skipped->Update(50), ZEL::kSuccess);
-    EXPECT_EQ(skipped->Update(5000), ZEL::kSuccess);
-    EXPECT_FLOAT_EQ(Var(*skipped, "$x"), 0.0f);
+// A window that falls between two frames has still passed: the controller ends as if a
+// frame had landed on its end, so whether an animation lives cannot depend on the frame rate.
+TEST_F(ControllerTest, AWindowSteppedOverCountsAsPassed) {
+    Doc d;
+    d.geometries = "noOfGeometries 1\nv Rectangle{ x $x y $y w 0 h 0 hitTest 0 }\n";
+    d.controllers =
+        "noOfControllers 2\nc Linear{ target $x begin 5 end 10 loops 0 beginValue 1 endValue 2 "
+        "noOfChildren 0 }\nafter Const{ target $y begin 0 end 1000 loops 1 value 7 noOfChildren 0 "
+        "}\n";
+    d.animations =
+        "noOfAnimations 2\nMainAnim Animation{ renderFunction null controller c transitionTarget "
+        "next }\nnext Animation{ renderFunction null controller after transitionTarget null }\n";
+    auto handed = LoadText(d.Text());
+    ASSERT_TRUE(handed) << Error();
+    EXPECT_EQ(handed->Update(50), ZEL::kSuccess);
+    EXPECT_FLOAT_EQ(Var(*handed, "$x"), 2.0f);  // the exact final value
+    EXPECT_FLOAT_EQ(Var(*handed, "$y"), 7.0f);  // and the hand-over in the same update
+
+    // Looping: each stepped-over window restarts the next period at start + end, so a later
+    // frame inside a window writes again instead of the controller staying dead.
+    auto looping = LoadController(
+        "Linear{ target $x begin 990 end 1000 loops 1 beginValue 1 endValue 2 noOfChildren 0 }");
+    looping->Update(500);
+    looping->Update(1500);  // over the first window: restarts at 1000
+    EXPECT_FLOAT_EQ(Var(*looping, "$x"), 0.0f);
+    looping->Update(1995);
+    EXPECT_FLOAT_EQ(Var(*looping, "$x"), 1.5f);
+
+    // An empty window (end at or before begin) is never entered, so never passed.
+    auto empty = LoadController(
+        "Linear{ target $x begin 10 end 10 loops 1 beginValue 1 endValue 2 noOfChildren 0 }");
+    empty->Update(5000);
+    EXPECT_FLOAT_EQ(Var(*empty, "$x"), 0.0f);
 }
 
 TEST_F(ControllerTest, SinusoidalCountsCyclesPerWindowAndPhaseInDegrees) {

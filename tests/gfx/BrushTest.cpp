@@ -133,3 +133,26 @@ TEST(Brush, NonFiniteParametersAreNotPaintable) {
     t->FillGeometry(*Rect(0, 0, 10, 10), *Solid(0, 0, 0));
     EXPECT_EQ(Grey(*t, 5, 5), 0);
 }
+
+// Stops outside 0..1 shape the colours inside it: black at -1 and white at 1 are half grey
+// at 0 and three quarters at 0.5. Outside 0..1 the extend mode works on the 0..1 part.
+TEST(GradientStops, PositionsOutsideTheUnitRangeAreHonoured) {
+    auto stops = [](int extend) { return Stops({{-1, {0, 0, 0, 1}}, {1, {1, 1, 1, 1}}}, extend); };
+    auto linear = Painted(LinearGradientBrush({0, 0}, {100, 0}, stops(0), {}));
+    EXPECT_NEAR(Grey(*linear, 50, 50), Expected((1 + 50.5 / 100) / 2), 2);
+    EXPECT_NEAR(Grey(*linear, 0, 50), Expected(0.5), 2);
+    // Clamped before the start: the colour at 0, not the stop at -1.
+    auto padded = Painted(LinearGradientBrush({50, 0}, {100, 0}, stops(0), {}));
+    EXPECT_NEAR(Grey(*padded, 10, 50), Expected(0.5), 2);
+    // Wrapped: 0..1 again from grey.
+    auto wrapped = Painted(LinearGradientBrush({0, 0}, {40, 0}, stops(1), {}));
+    EXPECT_NEAR(Grey(*wrapped, 60, 50), Expected((1 + (60.5 / 40 - 1)) / 2), 2);
+
+    // Radial: half way out is three quarters white; beyond 1 the stop at 2 shapes the rim.
+    auto radial = Painted(RadialGradientBrush({50, 50}, {0, 0}, 40, 40, stops(0), {}));
+    EXPECT_NEAR(Grey(*radial, 70, 50), Expected((1 + 20.5 / 40) / 2), 3);
+    auto beyond = Painted(RadialGradientBrush({50, 50}, {0, 0}, 40, 40,
+                                              Stops({{0, {0, 0, 0, 1}}, {2, {1, 1, 1, 1}}}), {}));
+    EXPECT_NEAR(Grey(*beyond, 70, 50), Expected(20.5 / 40 / 2), 3);
+    EXPECT_NEAR(Grey(*beyond, 95, 50), Expected(0.5), 2);  // clamped at the colour at 1
+}

@@ -39,6 +39,36 @@ TEST(TextLayout, OriginMovesEveryBaselineByTheSameAmount) {
     }
 }
 
+// With snapping on, baselines land on whole device pixels: moving a box by half a pixel
+// moves its text by a whole pixel or not at all. Across the line, x is left alone.
+TEST(TextLayout, BaselinesSnapToDevicePixels) {
+    auto format = CentredFormat(30);
+    for (const float y : {0.0f, 0.25f, 0.5f, 0.75f, 10.3f}) {
+        SCOPED_TRACE(y);
+        RecordingRenderer snapped, halves, free;
+        halves.pixelsPerDip = 2;
+        free.snappingDisabled = true;
+        ASSERT_EQ(kOk, LayOut("Hello world, again", *format, 120, 100, 0.5f, y, &snapped));
+        ASSERT_EQ(kOk, LayOut("Hello world, again", *format, 120, 100, 0.5f, y, &halves));
+        ASSERT_EQ(kOk, LayOut("Hello world, again", *format, 120, 100, 0.5f, y, &free));
+        ASSERT_EQ(snapped.runs.size(), free.runs.size());
+        for (size_t i = 0; i < snapped.runs.size(); ++i) {
+            const float exact = free.runs[i].baselineY;
+            EXPECT_FLOAT_EQ(snapped.runs[i].baselineY, std::floor(exact + 0.5f));
+            EXPECT_FLOAT_EQ(halves.runs[i].baselineY, std::floor(exact * 2 + 0.5f) / 2);
+            EXPECT_FLOAT_EQ(snapped.runs[i].baselineX, free.runs[i].baselineX);
+        }
+    }
+    // Under a scale the grid is the device's: a baseline at 10.3 DIPs scaled by 3 is at
+    // device pixel 31, so 31 / 3 DIPs.
+    RecordingRenderer scaled, free;
+    scaled.transform = Gfx::Matrix3x2::Scale(3, 3);
+    free.snappingDisabled = true;
+    ASSERT_EQ(kOk, LayOut("Hello", *format, 120, 100, 0, 7, &scaled));
+    ASSERT_EQ(kOk, LayOut("Hello", *format, 120, 100, 0, 7, &free));
+    EXPECT_FLOAT_EQ(scaled.runs[0].baselineY, std::floor(free.runs[0].baselineY * 3 + 0.5f) / 3);
+}
+
 TEST(TextLayout, ParagraphAndTextAlignmentPlaceTheLine) {
     std::shared_ptr<TextFormat> format;
     ASSERT_EQ(kOk, TextFormat::Create("Arial", kFontWeightNormal, FontStyle::Normal,

@@ -89,17 +89,17 @@ class RecordingRenderer : public Gfx::TextRenderer {
   public:
     Gfx::Result IsPixelSnappingDisabled(void*, bool* disabled) override {
         ++queries;
-        *disabled = false;
+        *disabled = snappingDisabled;
         return queryResult;
     }
     Gfx::Result GetCurrentTransform(void*, Gfx::Matrix3x2* m) override {
         ++queries;
-        *m = Gfx::Matrix3x2::Identity();
+        *m = transform;
         return Gfx::kOk;
     }
     Gfx::Result GetPixelsPerDip(void*, float* ppd) override {
         ++queries;
-        *ppd = 1;
+        *ppd = pixelsPerDip;
         return Gfx::kOk;
     }
     Gfx::Result DrawGlyphRun(void*, float x, float y, const Gfx::GlyphRun& run) override {
@@ -122,6 +122,10 @@ class RecordingRenderer : public Gfx::TextRenderer {
     Gfx::Result DrawUnderline(void*, float, float) override { return Gfx::kNotImplemented; }
     Gfx::Result DrawStrikethrough(void*, float, float) override { return Gfx::kNotImplemented; }
     Gfx::Result DrawInlineObject(void*, float, float) override { return Gfx::kNotImplemented; }
+
+    bool snappingDisabled = false;
+    Gfx::Matrix3x2 transform = Gfx::Matrix3x2::Identity();
+    float pixelsPerDip = 1;
 
     // Bounds of all runs' outlines together.
     RecordingSink Union() const {
