@@ -13,8 +13,8 @@ enum class PixelFormat {
 };
 
 // Pixels held by the backend, ready to draw. Immutable once created.
-class Bitmap {
-public:
+class Bitmap : public std::enable_shared_from_this<Bitmap> {
+  public:
     ~Bitmap();
     Bitmap(const Bitmap&) = delete;
     Bitmap& operator=(const Bitmap&) = delete;
@@ -30,7 +30,7 @@ public:
     const Native* GetNative() const { return m_Native.get(); }
     Bitmap(SizeU size, PixelFormat format, std::unique_ptr<Native> native);
 
-private:
+  private:
     SizeU m_Size;
     PixelFormat m_Format;
     std::unique_ptr<Native> m_Native;

@@ -10,7 +10,11 @@
 
 #include "Gfx/Bitmap.h"
 #include "Gfx/Brush.h"
+#include "Gfx/DrawOp.h"
+#include "Gfx/FrameRasterizer.h"
 #include "Gfx/Geometry.h"
+#include "Gfx/GradientPaint.h"
+#include "Gfx/OpPainter.h"
 #include "Gfx/RenderTarget.h"
 
 namespace Gfx {
@@ -33,33 +37,21 @@ struct Brush::Native {
     double x0 = 0, y0 = 0, x1 = 0, y1 = 0;
     double rx = 0, ry = 0;
     std::shared_ptr<GradientStopCollection> stops;
-
-    // Built on first use with the brush opacity folded into the stop alphas.
-    mutable cairo_pattern_t* pattern = nullptr;
-    mutable float patternOpacity = std::numeric_limits<float>::quiet_NaN();
-    mutable cairo_matrix_t patternMatrix{};
     cairo_matrix_t base{};  // user space (brush space) -> pattern space
 
-    Native() = default;
-    Native(const Native&) = delete;
-    Native& operator=(const Native&) = delete;
-    ~Native() {
-        if (pattern)
-            cairo_pattern_destroy(pattern);
-    }
+    // The resolved gradient for the opacity it was last drawn with.
+    mutable std::shared_ptr<const GradientPaint> paint;
+    mutable float paintOpacity = std::numeric_limits<float>::quiet_NaN();
 };
 
 struct Bitmap::Native {
     cairo_surface_t* surface = nullptr;
-    float dpi = 96;                              // pixels per inch of the source target
-    mutable cairo_pattern_t* pattern = nullptr;  // whole-surface pattern, made on first draw
+    float dpi = 96;  // pixels per inch of the source target
 
     explicit Native(cairo_surface_t* s, float d = 96) : surface(s), dpi(d) {}
     Native(const Native&) = delete;
     Native& operator=(const Native&) = delete;
     ~Native() {
-        if (pattern)
-            cairo_pattern_destroy(pattern);
         if (surface)
             cairo_surface_destroy(surface);
     }
@@ -72,6 +64,12 @@ struct RenderTarget::Native {
     bool deviceValid = true;
     bool misused = false;  // drawn into outside BeginDraw/EndDraw
 
+    std::vector<DrawOp> ops;                  // recorded since BeginDraw or the last pixel access
+    bool wholeFrame = true;                   // ops hold everything drawn since BeginDraw
+    bool recording = false;                   // this frame records
+    std::unique_ptr<FrameRasterizer> raster;  // made at the first recorded frame
+    OpPainter direct{false, false};           // draws at once, on this thread
+
     // The context to draw with, or null when nothing may be drawn now.
     cairo_t* Ready(bool drawing);
 
@@ -80,6 +78,9 @@ struct RenderTarget::Native {
     Native& operator=(const Native&) = delete;
     ~Native() { Release(); }
     void Release() {
+        ops.clear();
+        raster.reset();
+        direct.EndFrame();
         if (cr)
             cairo_destroy(cr);
         if (surface)

@@ -1,5 +1,6 @@
 #include "Gfx/Geometry.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "Gfx/CairoNative.h"
@@ -55,8 +56,36 @@ void AppendPathData(cairo_t* cr, const PathData& data, bool filledOnly) {
     }
 }
 
+namespace {
+
+RectF HullOf(const PathData& data) {
+    RectF r{INFINITY, INFINITY, -INFINITY, -INFINITY};
+    auto add = [&r](Point2F p) {
+        r.left = std::min(r.left, p.x);
+        r.top = std::min(r.top, p.y);
+        r.right = std::max(r.right, p.x);
+        r.bottom = std::max(r.bottom, p.y);
+    };
+    for (const PathFigure& figure : data.figures) {
+        add(figure.start);
+        for (const PathFigure::Segment& s : figure.segments) {
+            add(s.p3);
+            if (s.kind == PathFigure::Kind::Bezier) {
+                add(s.p1);
+                add(s.p2);
+            }
+        }
+    }
+    return r;
+}
+
+}  // namespace
+
 Geometry::Geometry(PathData data)
-    : m_Data(std::move(data)), m_Drawable(AllUsable(m_Data)), m_Native(new Native) {
+    : m_Data(std::move(data)),
+      m_Drawable(AllUsable(m_Data)),
+      m_Hull(HullOf(m_Data)),
+      m_Native(new Native) {
     for (const PathFigure& figure : m_Data.figures) m_Native->anyFilled |= figure.filled;
 }
 

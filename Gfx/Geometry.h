@@ -14,7 +14,7 @@ enum class CombineMode { Union = 0, Intersect = 1, Xor = 2, Exclude = 3 };
 
 // Receives figures. Geometries, combinations and glyph outlines all write through this.
 class GeometrySink {
-public:
+  public:
     virtual ~GeometrySink() = default;
     virtual void SetFillMode(FillMode mode) = 0;
     virtual void BeginFigure(Point2F start, FigureBegin begin) = 0;
@@ -45,8 +45,8 @@ struct PathData {
 
 // An immutable path with a fill rule. Coordinates are in the space it is drawn in
 // (device-independent pixels before the target's transform).
-class Geometry {
-public:
+class Geometry : public std::enable_shared_from_this<Geometry> {
+  public:
     explicit Geometry(PathData data);
     ~Geometry();
     Geometry(const Geometry&) = delete;
@@ -73,20 +73,25 @@ public:
     // Flattened outline as polygons (closed or open polylines), tolerance in user units.
     std::vector<std::vector<Point2F>> Flatten(float tolerance) const;
 
+    // Bounds of every point, control points included: cheap, and never smaller than the
+    // drawn shape. Empty (right < left) without points.
+    const RectF& Hull() const { return m_Hull; }
+
     // Opaque handle to the backend's cached path; used by RenderTarget only.
     struct Native;
     const Native* GetNative() const { return m_Native.get(); }
 
-private:
+  private:
     PathData m_Data;
     bool m_Drawable = true;
+    RectF m_Hull;
     std::unique_ptr<Native> m_Native;
 };
 
 // A path under construction: Open() gives the sink, Close() on the sink finishes it, then
 // Geometry() hands out the immutable result.
 class PathBuilder : public GeometrySink {
-public:
+  public:
     void SetFillMode(FillMode mode) override;
     void BeginFigure(Point2F start, FigureBegin begin) override;
     void AddLine(Point2F to) override;
@@ -96,7 +101,7 @@ public:
     // Only after a successful Close(); otherwise empty.
     std::shared_ptr<Geometry> GetGeometry() const { return m_Result; }
 
-private:
+  private:
     PathData m_Data;
     bool m_InFigure = false;
     bool m_Closed = false;

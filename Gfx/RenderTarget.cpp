@@ -5,8 +5,8 @@
 #include <cstring>
 #include <new>
 
-#include "Gfx/BrushSource.h"
 #include "Gfx/CairoNative.h"
+#include "Gfx/Paint.h"
 
 namespace Gfx {
 
@@ -25,10 +25,6 @@ cairo_format_t ToCairo(PixelFormat format) {
 
 cairo_antialias_t ToCairo(AntialiasMode mode) {
     return mode == AntialiasMode::Aliased ? CAIRO_ANTIALIAS_NONE : CAIRO_ANTIALIAS_DEFAULT;
-}
-
-cairo_fill_rule_t ToCairo(FillMode mode) {
-    return mode == FillMode::Winding ? CAIRO_FILL_RULE_WINDING : CAIRO_FILL_RULE_EVEN_ODD;
 }
 
 // The target transform, then DIPs to pixels.
@@ -55,51 +51,46 @@ bool Drawable(const RectF& r) {
     return Finite(r) && r.right > r.left && r.bottom > r.top;
 }
 
-cairo_pattern_t* WholeSurfacePattern(const Bitmap::Native& b) {
-    if (!b.pattern)
-        b.pattern = cairo_pattern_create_for_surface(b.surface);
-    return b.pattern;
+// Device pixels a user-space rectangle may touch under m, one pixel of smoothing around
+// it and grown by pad pixels, within the target.
+PixelRect DeviceBounds(const cairo_matrix_t& m, const RectF& r, double pad, SizeU target) {
+    double x0 = INFINITY, y0 = INFINITY, x1 = -INFINITY, y1 = -INFINITY;
+    for (const double x : {double(r.left), double(r.right)}) {
+        for (const double y : {double(r.top), double(r.bottom)}) {
+            double dx = x, dy = y;
+            cairo_matrix_transform_point(&m, &dx, &dy);
+            x0 = std::min(x0, dx), y0 = std::min(y0, dy);
+            x1 = std::max(x1, dx), y1 = std::max(y1, dy);
+        }
+    }
+    const double grow = pad + 1;
+    const auto clamp = [](double v, uint32_t hi) {
+        return static_cast<int>(std::max(0.0, std::min<double>(v, hi)));
+    };
+    return {clamp(std::floor(x0 - grow), target.width), clamp(std::floor(y0 - grow), target.height),
+            clamp(std::ceil(x1 + grow), target.width), clamp(std::ceil(y1 + grow), target.height)};
 }
 
-// Maps dest (user space) onto src (pattern space, whose origin is at (originX, originY)).
-// False, leaving the pattern alone, when the scale is beyond what Cairo can invert.
-bool MapRect(cairo_pattern_t* pattern, const RectF& dest, const RectF& src, double originX,
-             double originY) {
-    const double sx = (static_cast<double>(src.right) - src.left) / (dest.right - dest.left);
-    const double sy = (static_cast<double>(src.bottom) - src.top) / (dest.bottom - dest.top);
-    cairo_matrix_t m;
-    cairo_matrix_init(&m, sx, 0, 0, sy, src.left - originX - dest.left * sx,
-                      src.top - originY - dest.top * sy);
-    // A pattern whose matrix Cairo rejects stays broken, and patterns are cached: check first.
-    const auto usableScale = [](double v) { return std::fabs(v) >= 1e-7 && std::fabs(v) <= 1e7; };
-    if (!usableScale(sx) || !usableScale(sy) || !IsUsableCairoMatrix(m))
+bool PowerOfTwo(double v) {
+    int exponent = 0;
+    return v != 0 && std::fabs(std::frexp(v, &exponent)) == 0.5;
+}
+
+// Device pixels step through image pixels by exact powers of two along the axes, so Cairo
+// samples them the same wherever a composite starts.
+bool ExactSampling(const cairo_matrix_t& device, const RectF& dest, const RectF& src) {
+    cairo_matrix_t toImage = device;
+    if (cairo_matrix_invert(&toImage) != CAIRO_STATUS_SUCCESS)
         return false;
-    cairo_pattern_set_matrix(pattern, &m);
-    return cairo_pattern_status(pattern) == CAIRO_STATUS_SUCCESS;
+    const double sx = (double(src.right) - src.left) / (double(dest.right) - dest.left);
+    const double sy = (double(src.bottom) - src.top) / (double(dest.bottom) - dest.top);
+    return toImage.xy == 0 && toImage.yx == 0 && PowerOfTwo(toImage.xx * sx) &&
+           PowerOfTwo(toImage.yy * sy);
 }
 
-// A pattern over the pixels of src, whole pixels outward, clipped to the bitmap. Sets
-// originX/Y to the pattern's top-left pixel; null when src covers no pixel. The caller
-// releases the result with cairo_pattern_destroy.
-cairo_pattern_t* SourcePattern(const Bitmap& bitmap, const RectF& src, double* originX,
-                               double* originY) {
-    const Bitmap::Native& b = *bitmap.GetNative();
-    const SizeU size = bitmap.GetPixelSize();
-    const double x0 = std::floor(std::max<double>(src.left, 0));
-    const double y0 = std::floor(std::max<double>(src.top, 0));
-    const double x1 = std::ceil(std::min<double>(src.right, size.width));
-    const double y1 = std::ceil(std::min<double>(src.bottom, size.height));
-    if (x1 <= x0 || y1 <= y0)
-        return nullptr;
-    *originX = x0;
-    *originY = y0;
-    if (x0 == 0 && y0 == 0 && x1 == size.width && y1 == size.height)
-        return cairo_pattern_reference(WholeSurfacePattern(b));
-    // A sub-surface keeps bilinear sampling from reaching pixels outside the source.
-    cairo_surface_t* sub = cairo_surface_create_for_rectangle(b.surface, x0, y0, x1 - x0, y1 - y0);
-    cairo_pattern_t* pattern = cairo_pattern_create_for_surface(sub);
-    cairo_surface_destroy(sub);
-    return pattern;
+// Largest stretch of m: no vector grows by more.
+double Stretch(const cairo_matrix_t& m) {
+    return std::sqrt(m.xx * m.xx + m.yx * m.yx + m.xy * m.xy + m.yy * m.yy);
 }
 
 }  // namespace
@@ -112,7 +103,7 @@ RenderTarget::RenderTarget(SizeU size, float dpiX, float dpiY, PixelFormat forma
 RenderTarget::~RenderTarget() = default;
 
 Result RenderTarget::Allocate() {
-    m_Native->Release();
+    m_Native->Release();  // layers and the last frame belong to the old pixels
     m_Native->surface = cairo_image_surface_create(
         ToCairo(m_Format), static_cast<int>(m_Size.width), static_cast<int>(m_Size.height));
     m_Native->cr = cairo_create(m_Native->surface);
@@ -152,30 +143,66 @@ Result RenderTarget::CreateCompatible(SizeF sizeDips, float dpi, PixelFormat for
         {static_cast<uint32_t>(w), static_cast<uint32_t>(h)}, d, d, format));
     if (!target)
         return kOutOfMemory;
+    target->m_Compatible = true;
     const Result r = target->Allocate();
     if (r == kOk)
         *out = std::move(target);
     return r;
 }
 
+bool RenderTarget::Recording() const {
+    return m_Options.record && !m_Compatible && m_Format == PixelFormat::BGRA8Premultiplied;
+}
+
 void RenderTarget::BeginDraw() {
     m_Drawing = true;
+    m_Native->ops.clear();
+    m_Native->wholeFrame = true;
+    m_Native->recording = Recording();
+    if (!m_Native->recording && m_Native->raster)
+        m_Native->raster->Forget();
+}
+
+FrameRasterizer& RenderTarget::Raster() {
+    if (!m_Native->raster)
+        m_Native->raster = std::make_unique<FrameRasterizer>(m_Native->surface, m_Options);
+    return *m_Native->raster;
+}
+
+void RenderTarget::DrawRecorded() {
+    Native& n = *m_Native;
+    if (n.ops.empty())
+        return;
+    if (!Raster().Draw(std::move(n.ops), false))
+        n.misused = true;  // reported (and recovered from) by EndDraw
+    n.ops.clear();
+    n.wholeFrame = false;
 }
 
 Result RenderTarget::EndDraw() {
     if (!m_Drawing)
         return kWrongState;
     m_Drawing = false;
-    cairo_surface_flush(m_Native->surface);
-    if (cairo_status(m_Native->cr) != CAIRO_STATUS_SUCCESS ||
-        cairo_surface_status(m_Native->surface) != CAIRO_STATUS_SUCCESS) {
+    Native& n = *m_Native;
+    bool drawn = true;
+    if (n.recording) {
+        if (n.ops.empty() && !n.wholeFrame)
+            drawn = true;
+        else
+            drawn = Raster().Draw(std::move(n.ops), n.wholeFrame);
+        n.ops.clear();
+    }
+    n.direct.EndFrame();
+    cairo_surface_flush(n.surface);
+    if (!drawn || cairo_status(n.cr) != CAIRO_STATUS_SUCCESS ||
+        cairo_surface_status(n.surface) != CAIRO_STATUS_SUCCESS) {
         // Recover for the next frame instead of staying blank for good: an error can stick to
         // the surface as well as to the context, so both are made anew.
         const Result r = Allocate();
         return r == kOk ? kFail : r;
     }
-    if (m_Native->misused) {
-        m_Native->misused = false;
+    if (n.misused) {
+        n.misused = false;
         return kWrongState;
     }
     return kOk;
@@ -189,6 +216,22 @@ cairo_t* RenderTarget::Native::Ready(bool drawing) {
     return deviceValid ? cr : nullptr;
 }
 
+// Records op, or draws it at once when this frame does not record or an object it needs
+// cannot be held (one not owned through a shared pointer).
+void RenderTarget::Record(DrawOp&& op, bool holdable) {
+    Native& n = *m_Native;
+    if (n.recording && holdable) {
+        n.ops.push_back(std::move(op));
+        return;
+    }
+    if (n.recording) {
+        DrawRecorded();
+        Raster().Forget();
+    }
+    n.direct.Paint(
+        n.cr, op, PixelRect{0, 0, static_cast<int>(m_Size.width), static_cast<int>(m_Size.height)});
+}
+
 void RenderTarget::Clear(ColorF c) {
     if (!m_Drawing) {
         m_Native->misused = true;
@@ -196,12 +239,11 @@ void RenderTarget::Clear(ColorF c) {
     }
     if (!std::isfinite(c.r) || !std::isfinite(c.g) || !std::isfinite(c.b) || !std::isfinite(c.a))
         return;
-    cairo_t* cr = m_Native->cr;
-    CairoStateGuard guard(cr);
-    cairo_identity_matrix(cr);
-    cairo_set_operator(cr, CAIRO_OPERATOR_SOURCE);
-    cairo_set_source_rgba(cr, c.r, c.g, c.b, c.a);
-    cairo_paint(cr);
+    DrawOp op;
+    op.kind = DrawOp::Kind::Clear;
+    op.clearColor = c;
+    op.bounds = {0, 0, static_cast<int>(m_Size.width), static_cast<int>(m_Size.height)};
+    Record(std::move(op), true);
 }
 
 void RenderTarget::SetTransform(const Matrix3x2& m) {
@@ -210,40 +252,41 @@ void RenderTarget::SetTransform(const Matrix3x2& m) {
 }
 
 void RenderTarget::FillGeometry(const Geometry& geometry, const Brush& brush) {
-    cairo_t* cr = m_Native->Ready(m_Drawing);
-    if (!cr || !geometry.IsDrawable() || !brush.IsPaintable())
-        return;
-    if (!geometry.GetNative()->anyFilled)
-        return;
-    // No save and restore on this hot path: every state this call relies on is set here, and
-    // the calls that clip or change the operator restore their own.
-    cairo_set_matrix(cr, &m_Native->device);
-    if (!SetBrushSource(cr, brush))
-        return;
-    cairo_set_antialias(cr, ToCairo(m_Antialias));
-    cairo_set_fill_rule(cr, ToCairo(geometry.Data().fillMode));
-    AppendPathData(cr, geometry.Data(), true);
-    cairo_fill(cr);
+    DrawShape(geometry, brush, 0);
 }
 
 void RenderTarget::DrawGeometry(const Geometry& geometry, const Brush& brush, float strokeWidth) {
+    if (!std::isfinite(strokeWidth) || strokeWidth <= 0 || strokeWidth > kMaxStrokeWidth) {
+        m_Native->Ready(m_Drawing);  // still reports drawing outside a frame
+        return;
+    }
+    DrawShape(geometry, brush, strokeWidth);
+}
+
+void RenderTarget::DrawShape(const Geometry& geometry, const Brush& brush, float strokeWidth) {
+    const bool fill = strokeWidth == 0;
     cairo_t* cr = m_Native->Ready(m_Drawing);
     if (!cr || !geometry.IsDrawable() || !brush.IsPaintable())
         return;
-    if (!std::isfinite(strokeWidth) || strokeWidth <= 0 || strokeWidth > kMaxStrokeWidth)
+    if (fill ? !geometry.GetNative()->anyFilled : geometry.IsEmpty())
         return;
-    if (geometry.IsEmpty())
+    DrawOp op;
+    if (!ResolvePaint(brush, &op.paint))
         return;
-    cairo_set_matrix(cr, &m_Native->device);
-    if (!SetBrushSource(cr, brush))
+    op.kind = fill ? DrawOp::Kind::Fill : DrawOp::Kind::Stroke;
+    op.device = m_Native->device;
+    op.antialias = ToCairo(m_Antialias);
+    op.strokeWidth = strokeWidth;
+    // A miter may reach limit * width / 2 beyond its corner.
+    const double pad = fill ? 0 : 10 * strokeWidth / 2 * Stretch(op.device);
+    op.bounds = DeviceBounds(op.device, geometry.Hull(), pad, m_Size);
+    if (op.bounds.IsEmpty())
         return;
-    cairo_set_antialias(cr, ToCairo(m_Antialias));
-    cairo_set_line_width(cr, strokeWidth);
-    cairo_set_line_cap(cr, CAIRO_LINE_CAP_BUTT);
-    cairo_set_line_join(cr, CAIRO_LINE_JOIN_MITER);
-    cairo_set_miter_limit(cr, 10);
-    AppendPathData(cr, geometry.Data(), false);
-    cairo_stroke(cr);
+    op.geometry = geometry.weak_from_this().lock();
+    const bool holdable = op.geometry != nullptr;
+    if (!holdable)
+        op.geometry = std::shared_ptr<const Geometry>(&geometry, [](const Geometry*) {});
+    Record(std::move(op), holdable);
 }
 
 void RenderTarget::FillOpacityMask(const Bitmap& mask, const Brush& brush, const RectF* dest,
@@ -251,28 +294,22 @@ void RenderTarget::FillOpacityMask(const Bitmap& mask, const Brush& brush, const
     cairo_t* cr = m_Native->Ready(m_Drawing);
     if (!cr || !brush.IsPaintable())
         return;
-    const Bitmap::Native& b = *mask.GetNative();
     const SizeU size = mask.GetPixelSize();
     const RectF whole{0, 0, static_cast<float>(size.width), static_cast<float>(size.height)};
-    const float toDips = 96.0f / b.dpi;
-    const RectF s = src ? *src : whole;
-    const RectF d = dest ? *dest : RectF{0, 0, whole.right * toDips, whole.bottom * toDips};
-    if (!Drawable(s) || !Drawable(d))
+    const float toDips = 96.0f / mask.GetNative()->dpi;
+    DrawOp op;
+    op.src = src ? *src : whole;
+    op.dest = dest ? *dest : RectF{0, 0, whole.right * toDips, whole.bottom * toDips};
+    if (!Drawable(op.src) || !Drawable(op.dest) || !ResolvePaint(brush, &op.paint))
         return;
-
-    CairoStateGuard guard(cr);
-    cairo_set_matrix(cr, &m_Native->device);
-    if (!SetBrushSource(cr, brush))
+    op.kind = DrawOp::Kind::Mask;
+    op.device = m_Native->device;
+    op.exactSampling = ExactSampling(op.device, op.dest, op.src);
+    op.antialias = ToCairo(m_Antialias);
+    op.bounds = DeviceBounds(op.device, op.dest, 0, m_Size);
+    if (op.bounds.IsEmpty())
         return;
-    cairo_pattern_t* pattern = WholeSurfacePattern(b);
-    if (!MapRect(pattern, d, s, 0, 0))
-        return;
-    cairo_pattern_set_extend(pattern, CAIRO_EXTEND_NONE);
-    cairo_pattern_set_filter(pattern, CAIRO_FILTER_BILINEAR);
-    cairo_set_antialias(cr, ToCairo(m_Antialias));
-    cairo_rectangle(cr, d.left, d.top, d.right - d.left, d.bottom - d.top);
-    cairo_clip(cr);
-    cairo_mask(cr, pattern);
+    RecordImage(std::move(op), mask);
 }
 
 void RenderTarget::DrawBitmap(const Bitmap& bitmap, const RectF& dest, float opacity,
@@ -280,32 +317,32 @@ void RenderTarget::DrawBitmap(const Bitmap& bitmap, const RectF& dest, float opa
     cairo_t* cr = m_Native->Ready(m_Drawing);
     if (!cr || !Drawable(dest) || !Drawable(src) || !std::isfinite(opacity) || opacity <= 0)
         return;
-    double originX = 0, originY = 0;
-    cairo_pattern_t* pattern = SourcePattern(bitmap, src, &originX, &originY);
-    if (!pattern)
+    DrawOp op;
+    op.kind = DrawOp::Kind::Bitmap;
+    op.device = m_Native->device;
+    op.antialias = ToCairo(m_Antialias);
+    op.dest = dest;
+    op.src = src;
+    op.opacity = opacity;
+    op.exactSampling = ExactSampling(op.device, dest, src);
+    op.bounds = DeviceBounds(op.device, dest, 0, m_Size);
+    if (op.bounds.IsEmpty())
         return;
-    if (cairo_pattern_status(pattern) == CAIRO_STATUS_SUCCESS &&
-        MapRect(pattern, dest, src, originX, originY)) {
-        CairoStateGuard guard(cr);
-        cairo_set_matrix(cr, &m_Native->device);
-        cairo_pattern_set_extend(pattern, CAIRO_EXTEND_PAD);
-        cairo_pattern_set_filter(pattern, CAIRO_FILTER_BILINEAR);
-        cairo_set_source(cr, pattern);
-        cairo_set_antialias(cr, ToCairo(m_Antialias));
-        cairo_rectangle(cr, dest.left, dest.top, dest.right - dest.left, dest.bottom - dest.top);
-        if (opacity >= 1) {
-            cairo_fill(cr);
-        } else {
-            cairo_clip(cr);
-            cairo_paint_with_alpha(cr, opacity);
-        }
-    }
-    cairo_pattern_destroy(pattern);
+    RecordImage(std::move(op), bitmap);
+}
+
+void RenderTarget::RecordImage(DrawOp&& op, const Bitmap& bitmap) {
+    op.bitmap = bitmap.weak_from_this().lock();
+    const bool holdable = op.bitmap != nullptr;
+    if (!holdable)
+        op.bitmap = std::shared_ptr<const Bitmap>(&bitmap, [](const Bitmap*) {});
+    Record(std::move(op), holdable);
 }
 
 Result RenderTarget::GetBitmap(std::shared_ptr<Bitmap>* out) {
     if (!out)
         return kInvalidArg;
+    DrawRecorded();
     cairo_surface_flush(m_Native->surface);
     return CreateBitmapWithDpi(m_Size, cairo_image_surface_get_data(m_Native->surface), GetStride(),
                                m_Format, m_DpiX, out);
@@ -324,6 +361,17 @@ Result RenderTarget::Resize(uint32_t width, uint32_t height) {
     return r;
 }
 
+void RenderTarget::SetRasterOptions(const RasterOptions& options) {
+    m_Options = options;
+    DrawRecorded();
+    m_Native->raster.reset();  // made again with the new options at the next frame
+}
+
+const RasterStats& RenderTarget::GetRasterStats() const {
+    static const RasterStats kNone;
+    return m_Native->raster ? m_Native->raster->LastStats() : kNone;
+}
+
 void RenderTarget::SetDpi(float dpiX, float dpiY) {
     m_DpiX = SanitizeDpi(dpiX);
     m_DpiY = SanitizeDpi(dpiY);
@@ -335,6 +383,7 @@ SizeF RenderTarget::GetSize() const {
 }
 
 const uint8_t* RenderTarget::GetPixels() {
+    DrawRecorded();
     cairo_surface_flush(m_Native->surface);
     return cairo_image_surface_get_data(m_Native->surface);
 }
@@ -344,6 +393,7 @@ uint32_t RenderTarget::GetStride() const {
 }
 
 Result RenderTarget::WritePng(const std::string& path) {
+    DrawRecorded();
     cairo_surface_flush(m_Native->surface);
     return cairo_surface_write_to_png(m_Native->surface, path.c_str()) == CAIRO_STATUS_SUCCESS
                ? kOk

@@ -6,8 +6,12 @@
 #include "Gfx/Bitmap.h"
 #include "Gfx/Brush.h"
 #include "Gfx/Geometry.h"
+#include "Gfx/RasterOptions.h"
 
 namespace Gfx {
+
+struct DrawOp;
+class FrameRasterizer;
 
 enum class AntialiasMode { PerPrimitive, Aliased };
 
@@ -16,8 +20,12 @@ enum class AntialiasMode { PerPrimitive, Aliased };
 // non-finite or singular transform, a non-drawable geometry, a non-paintable brush or a
 // non-finite or negative width draws nothing, so one bad value never blanks the rest of a
 // frame.
+//
+// A frame's calls are recorded with everything they use held, and drawn at EndDraw (or at
+// the first pixel access) on every core, reusing what did not change since the last frame
+// (see RasterOptions). Callers see the same calls and the same pixels either way.
 class RenderTarget {
-public:
+  public:
     // A BGRA premultiplied target of width x height pixels.
     static Result Create(uint32_t width, uint32_t height, float dpi,
                          std::shared_ptr<RenderTarget>* out);
@@ -51,6 +59,11 @@ public:
     // A snapshot of the current pixels as a bitmap (for compatible targets).
     Result GetBitmap(std::shared_ptr<Bitmap>* out);
 
+    // Takes effect at the next BeginDraw; compatible targets always draw at once.
+    void SetRasterOptions(const RasterOptions& options);
+    const RasterOptions& GetRasterOptions() const { return m_Options; }
+    const RasterStats& GetRasterStats() const;
+
     Result Resize(uint32_t width, uint32_t height);
     void SetDpi(float dpiX, float dpiY);
     float GetDpiX() const { return m_DpiX; }
@@ -66,9 +79,17 @@ public:
 
     struct Native;
 
-private:
+  private:
     RenderTarget(SizeU size, float dpiX, float dpiY, PixelFormat format);
     Result Allocate();
+    bool Recording() const;
+    FrameRasterizer& Raster();  // made at first use, for the current surface
+    // strokeWidth 0 fills.
+    void DrawShape(const Geometry& geometry, const Brush& brush, float strokeWidth);
+    void Record(DrawOp&& op, bool holdable);
+    void RecordImage(DrawOp&& op, const Bitmap& bitmap);
+    // Draws what was recorded so far; the rest of the frame can no longer be compared.
+    void DrawRecorded();
 
     SizeU m_Size;
     float m_DpiX, m_DpiY;
@@ -76,6 +97,8 @@ private:
     Matrix3x2 m_Transform;
     AntialiasMode m_Antialias = AntialiasMode::Aliased;
     bool m_Drawing = false;
+    bool m_Compatible = false;
+    RasterOptions m_Options;
     std::unique_ptr<Native> m_Native;
 };
 

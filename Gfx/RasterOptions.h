@@ -1,0 +1,25 @@
+#pragma once
+
+namespace Gfx {
+
+// How a render target turns drawing calls into pixels. The defaults are the fastest; the
+// others exist to measure each part alone and to check them against one another.
+struct RasterOptions {
+    // Record the frame and draw it at EndDraw. Off: every call draws at once on one thread,
+    // with Cairo's own gradients (the reference the other modes are checked against).
+    bool record = true;
+    unsigned threads = 0;       // raster threads when recording; 0: one per core
+    bool reuse = true;          // keep what did not change since the last frame
+    bool fastGradients = true;  // our own gradient spans instead of Cairo's
+};
+
+// What the last EndDraw did, for benchmarks and tests.
+struct RasterStats {
+    bool frameReused = false;           // the frame equalled the last one and was not drawn
+    size_t opsDrawn = 0;                // operations drawn directly
+    size_t opsFromLayers = 0;           // operations that came from cached layers
+    size_t layersMade = 0;              // layers drawn this frame
+    size_t layers = 0, layerBytes = 0;  // the cache after the frame
+};
+
+}  // namespace Gfx
