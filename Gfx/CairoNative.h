@@ -68,7 +68,7 @@ struct RenderTarget::Native {
     bool wholeFrame = true;                   // ops hold everything drawn since BeginDraw
     bool recording = false;                   // this frame records
     std::unique_ptr<FrameRasterizer> raster;  // made at the first recorded frame
-    OpPainter direct{false, false};           // draws at once, on this thread
+    OpPainter direct{false, false, false};    // draws at once, on this thread
 
     // The context to draw with, or null when nothing may be drawn now.
     cairo_t* Ready(bool drawing);

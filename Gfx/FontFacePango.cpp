@@ -33,9 +33,12 @@ class CairoRef {
     cairo_t* get() const { return m_Cr; }
 
   private:
-    // Paths need a context but nothing is ever drawn into it.
+    // Paths need a context but nothing is ever drawn into it. It must have no bounds: Cairo
+    // leaves out of a glyph path the glyphs that fall far outside the context's surface, so a
+    // small image surface cut long runs short.
     static cairo_surface_t* ScratchSurface() {
-        static cairo_surface_t* const surface = cairo_image_surface_create(CAIRO_FORMAT_A8, 1, 1);
+        static cairo_surface_t* const surface =
+            cairo_recording_surface_create(CAIRO_CONTENT_ALPHA, nullptr);
         return surface;
     }
     cairo_t* m_Cr;

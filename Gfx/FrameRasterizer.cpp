@@ -59,18 +59,23 @@ FrameRasterizer::~FrameRasterizer() {
 void FrameRasterizer::MakeBands() {
     const int height = m_Whole.bottom;
     const unsigned threads = m_Pool ? m_Pool->Threads() : 1;
+    // Bands of whole tiles, so that operations drawn tile by tile meet the same tiles.
+    const int tiles = (height + OpPainter::kTileRows - 1) / OpPainter::kTileRows;
     const int count =
-        std::max(1, std::min<int>(height, threads == 1 ? 1 : threads * kBandsPerThread));
+        std::max(1, std::min<int>(tiles, threads == 1 ? 1 : threads * kBandsPerThread));
     unsigned char* data = cairo_image_surface_get_data(m_Target);
     m_Bands.resize(count);
     for (int i = 0; i < count; ++i) {
         Band& band = m_Bands[i];
-        band.rect = {0, height * i / count, m_Whole.right, height * (i + 1) / count};
+        const int top = tiles * i / count * OpPainter::kTileRows;
+        const int bottom = std::min(height, tiles * (i + 1) / count * OpPainter::kTileRows);
+        band.rect = {0, top, m_Whole.right, bottom};
         band.cr = ContextOver(data, m_Whole.right, height, 0, 0, band.rect);
-        band.painter = std::make_unique<OpPainter>(m_Pool != nullptr, m_Options.fastGradients);
+        band.painter =
+            std::make_unique<OpPainter>(m_Pool != nullptr, m_Options.fastGradients, true);
     }
     m_WholeCr = ContextOver(data, m_Whole.right, height, 0, 0, m_Whole);
-    m_WholePainter = std::make_unique<OpPainter>(true, m_Options.fastGradients);
+    m_WholePainter = std::make_unique<OpPainter>(true, m_Options.fastGradients, false);
 }
 
 void FrameRasterizer::Forget() {
@@ -103,6 +108,7 @@ bool FrameRasterizer::Draw(std::vector<DrawOp> ops, bool wholeFrame) {
     bool ok = cairo_status(m_WholeCr) == CAIRO_STATUS_SUCCESS;
     m_WholePainter->EndFrame();
     for (Band& band : m_Bands) {
+        cairo_surface_flush(cairo_get_target(band.cr));
         ok = ok && cairo_status(band.cr) == CAIRO_STATUS_SUCCESS;
         band.painter->EndFrame();
     }
@@ -142,7 +148,7 @@ void FrameRasterizer::Plan(const std::vector<DrawOp>& ops) {
     while (i < ops.size()) {
         size_t end = i;
         while (end < ops.size() && ops[end].kind != DrawOp::Kind::Clear &&
-               !m_WholePainter->NeedsWholeTarget(ops[end]) && wasThere(ops[end]))
+               !OpPainter::DrawnWhole(ops[end]) && wasThere(ops[end]))
             ++end;
         Layer* layer = end - i >= kMinRunForLayer ? LayerFor(&ops[i], end - i) : nullptr;
         if (layer) {
@@ -218,31 +224,29 @@ void FrameRasterizer::Evict(size_t needed) {
     }
 }
 
-// The items in phases: the bands draw everything up to an operation that needs the whole
-// target in parallel, then that operation is drawn alone.
+// The bands draw everything up to an operation that must be drawn whole in parallel, then
+// that operation is drawn alone on all of the target.
 void FrameRasterizer::DrawItems() {
     size_t begin = 0;
     while (begin < m_Items.size()) {
         size_t end = begin;
         while (end < m_Items.size() &&
-               !(m_Items[end].op && m_WholePainter->NeedsWholeTarget(*m_Items[end].op)))
+               !(m_Items[end].op && OpPainter::DrawnWhole(*m_Items[end].op)))
             ++end;
         if (end > begin) {
             const auto task = [this, begin, end](size_t i) { DrawBand(m_Bands[i], begin, end); };
-            if (m_Pool && m_Bands.size() > 1)
+            if (m_Pool)
                 m_Pool->Run(m_Bands.size(), task);
             else
                 for (size_t i = 0; i < m_Bands.size(); ++i) task(i);
         }
         if (end < m_Items.size()) {
-            cairo_surface_flush(cairo_get_target(m_WholeCr));
             m_WholePainter->Paint(m_WholeCr, *m_Items[end].op, m_Whole);
             cairo_surface_flush(cairo_get_target(m_WholeCr));
             ++end;
         }
         begin = end;
     }
-    for (Band& band : m_Bands) cairo_surface_flush(cairo_get_target(band.cr));
 }
 
 void FrameRasterizer::DrawBand(Band& band, size_t begin, size_t end) {

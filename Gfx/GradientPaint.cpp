@@ -56,8 +56,9 @@ GradientPaint::GradientPaint(Kind kind, double x0, double y0, double x1, double 
     // either side depending on the last bit of its position; such gradients stay with Cairo,
     // whose pixels they must match.
     for (size_t i = 1; i < m_Stops.size(); ++i)
-        if (m_Stops[i].position == m_Stops[i - 1].position)
-            return;
+        m_HardStop = m_HardStop || m_Stops[i].position == m_Stops[i - 1].position;
+    if (m_HardStop)
+        return;
     if (kind == Kind::Linear) {
         const double dx = x1 - x0, dy = y1 - y0;
         m_SpansUsable = dx * dx + dy * dy > 1e-12;

@@ -35,6 +35,7 @@ class GradientPaint {
     void FillSpan(const cairo_matrix_t& toPattern, int x0, int y, int n, uint32_t* out) const;
     // Every colour is opaque, so a row can be copied instead of blended.
     bool IsOpaque() const { return m_Opaque; }
+    bool HasHardStop() const { return m_HardStop; }
 
   private:
     static constexpr int kTableSize = 1024;
@@ -50,6 +51,7 @@ class GradientPaint {
     ExtendMode m_Extend;
     bool m_SpansUsable = false;
     bool m_Opaque = true;
+    bool m_HardStop = false;
     // Colours at the centre of each of kTableSize cells of 0..1, and the cells where
     // neighbouring colours differ by more than 2 in a channel (a hard or steep stop), which
     // are evaluated exactly instead. Built on first use by whichever thread needs it.

@@ -78,6 +78,22 @@ cairo_surface_t* OpPainter::SurfaceOf(const Bitmap& bitmap) {
 }
 
 void OpPainter::Paint(cairo_t* cr, const DrawOp& op, const PixelRect& clip) {
+    if (!m_Tiled || !DependsOnClip(op)) {
+        PaintOnce(cr, op, clip);
+        return;
+    }
+    const PixelRect area = op.bounds.Intersect(clip);
+    for (int top = area.top / kTileRows * kTileRows; top < area.bottom; top += kTileRows) {
+        const PixelRect tile = clip.Intersect({clip.left, top, clip.right, top + kTileRows});
+        CairoStateGuard guard(cr);
+        cairo_identity_matrix(cr);
+        cairo_rectangle(cr, tile.left, tile.top, tile.right - tile.left, tile.bottom - tile.top);
+        cairo_clip(cr);
+        PaintOnce(cr, op, tile);
+    }
+}
+
+void OpPainter::PaintOnce(cairo_t* cr, const DrawOp& op, const PixelRect& clip) {
     switch (op.kind) {
         case DrawOp::Kind::Clear:
             Clear(cr, op);
@@ -100,7 +116,12 @@ bool OpPainter::UsesSpans(const Gfx::Paint& paint) const {
            paint.gradient->HasSpans();
 }
 
-bool OpPainter::NeedsWholeTarget(const DrawOp& op) const {
+bool OpPainter::DrawnWhole(const DrawOp& op) {
+    return op.kind != DrawOp::Kind::Clear && op.kind != DrawOp::Kind::Bitmap &&
+           op.paint.kind == Gfx::Paint::Kind::Gradient && op.paint.gradient->HasHardStop();
+}
+
+bool OpPainter::DependsOnClip(const DrawOp& op) const {
     switch (op.kind) {
         case DrawOp::Kind::Fill:
         case DrawOp::Kind::Stroke:

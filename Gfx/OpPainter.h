@@ -16,15 +16,20 @@ class OpPainter {
   public:
     // shareImages: images are drawn through wrappers of their own over the same pixels, so
     // that several painters can read one image at once (Cairo's surfaces count references
-    // without locks). fastGradients: gradients come from GradientPaint spans.
-    OpPainter(bool shareImages, bool fastGradients)
-        : m_ShareImages(shareImages), m_FastGradients(fastGradients) {}
+    // without locks). fastGradients: gradients come from GradientPaint spans. tiled: see
+    // kTileRows.
+    OpPainter(bool shareImages, bool fastGradients, bool tiled)
+        : m_ShareImages(shareImages), m_FastGradients(fastGradients), m_Tiled(tiled) {}
 
-    // Cairo works out scaled images and its gradients by stepping from the first row
-    // it composites, so under a clip that starts elsewhere (a band) the last bit can differ.
-    // Such operations are drawn whole, by one thread.
-    bool NeedsWholeTarget(const DrawOp& op) const;
-    bool UsesSpans(const Paint& paint) const;
+    // Cairo works out scaled images and its own gradients by stepping from the first row it
+    // composites, so the last bit of a pixel depends on where a clip starts. A tiled painter
+    // draws such operations in fixed tiles of this many rows of the target, so that bands
+    // made of whole tiles give exactly the pixels of one context.
+    static constexpr int kTileRows = 32;
+    bool DependsOnClip(const DrawOp& op) const;
+    // Even tiles move a pixel on a hard gradient stop from one colour to the other, so an
+    // operation painted with one is drawn whole, on a context over the whole target.
+    static bool DrawnWhole(const DrawOp& op);
     ~OpPainter();
     OpPainter(const OpPainter&) = delete;
     OpPainter& operator=(const OpPainter&) = delete;
@@ -35,6 +40,8 @@ class OpPainter {
     void EndFrame();
 
   private:
+    bool UsesSpans(const Gfx::Paint& paint) const;
+    void PaintOnce(cairo_t* cr, const DrawOp& op, const PixelRect& clip);
     void Clear(cairo_t* cr, const DrawOp& op);
     void FillOrStroke(cairo_t* cr, const DrawOp& op, const PixelRect& clip);
     void Mask(cairo_t* cr, const DrawOp& op);
@@ -45,6 +52,7 @@ class OpPainter {
 
     bool m_ShareImages;
     bool m_FastGradients;
+    bool m_Tiled;
     std::unordered_map<const Bitmap*, cairo_surface_t*> m_Wrappers;
     std::vector<uint32_t> m_Rows;  // gradient colours of the pixels being filled
 };

@@ -13,9 +13,11 @@
 #include "Scene.h"
 
 // Every way of turning a frame into pixels gives the frame that drawing each call at once
-// on one thread gives: exactly, for recording and for bands on several threads; within a
-// rounding tolerance for gradient spans and cached layers (at most 8 in a channel, and more
-// than 2 in at most 0.5 % of the pixels).
+// on one thread gives: exactly for recording, but for the operations whose last bit Cairo
+// makes depend on where a clip starts (scaled images, its own gradients), which recording
+// draws in fixed tiles and which may then differ by 1; within a rounding tolerance for
+// gradient spans and cached layers (at most 8 in a channel, and more than 2 in at most 0.5 %
+// of the pixels). Any number of threads gives exactly what one thread gives.
 
 namespace {
 
@@ -74,6 +76,7 @@ struct Difference {
     int max = 0;
     size_t overTwo = 0, pixels = 0;
     bool Tolerable() const { return max <= 8 && overTwo * 200 <= pixels; }
+    bool Rounding() const { return max <= 1; }
 };
 
 Difference Compare(const std::vector<uint8_t>& a, const std::vector<uint8_t>& b) {
@@ -103,16 +106,16 @@ Difference Compare(const std::vector<uint8_t>& a, const std::vector<uint8_t>& b)
     const size_t pixel = first / 4;
     return ::testing::AssertionFailure()
            << count << " pixels differ, the first at (" << pixel % width << ", " << pixel / width
-           << "): " << int(a[first + 2]) << "," << int(a[first + 1]) << "," << int(a[first])
-           << "," << int(a[first + 3]) << " against " << int(b[first + 2]) << ","
-           << int(b[first + 1]) << "," << int(b[first]) << "," << int(b[first + 3]);
+           << "): " << int(a[first + 2]) << "," << int(a[first + 1]) << "," << int(a[first]) << ","
+           << int(a[first + 3]) << " against " << int(b[first + 2]) << "," << int(b[first + 1])
+           << "," << int(b[first]) << "," << int(b[first + 3]);
 }
 
 class RasterEquivalence : public ::testing::Test {
   protected:
     void SetUp() override {
-        m_Dir = std::filesystem::temp_directory_path() /
-                ("zel_raster_" + std::to_string(::getpid()));
+        m_Dir =
+            std::filesystem::temp_directory_path() / ("zel_raster_" + std::to_string(::getpid()));
         std::filesystem::create_directories(m_Dir);
         m_Bitmap = (m_Dir / "bitmap.png").string();
         std::shared_ptr<Gfx::RenderTarget> t;
@@ -150,8 +153,11 @@ TEST_F(RasterEquivalence, EveryBenchmarkSceneInEveryMode) {
         for (int frame = 0; frame < 4; ++frame) {
             const uint32_t t = static_cast<uint32_t>(frame * 1000 / 60);
             const auto expected = reference.Frame(t);
-            ASSERT_TRUE(Identical(recorded.Frame(t), expected, 800)) << "recorded, frame " << frame;
-            ASSERT_TRUE(Identical(banded.Frame(t), expected, 800)) << "banded, frame " << frame;
+            const auto one = recorded.Frame(t);
+            const Difference rounding = Compare(one, expected);
+            EXPECT_TRUE(rounding.Rounding())
+                << "recorded, frame " << frame << ": max " << rounding.max;
+            ASSERT_TRUE(Identical(banded.Frame(t), one, 800)) << "banded, frame " << frame;
             const auto fast = spans.Frame(t);
             ASSERT_TRUE(Identical(spansBanded.Frame(t), fast, 800))
                 << "gradient spans banded, frame " << frame;
@@ -159,8 +165,8 @@ TEST_F(RasterEquivalence, EveryBenchmarkSceneInEveryMode) {
             ASSERT_TRUE(Identical(reusedFrame, reusedOne.Frame(t), 800))
                 << "reused banded, frame " << frame;
             const Difference d = Compare(fast, expected);
-            EXPECT_TRUE(d.Tolerable()) << "gradient spans: max " << d.max << ", " << d.overTwo
-                                       << " pixels over 2";
+            EXPECT_TRUE(d.Tolerable())
+                << "gradient spans: max " << d.max << ", " << d.overTwo << " pixels over 2";
             const Difference r = Compare(reusedFrame, expected);
             EXPECT_TRUE(r.Tolerable()) << "reused, frame " << frame << ": max " << r.max << ", "
                                        << r.overTwo << " pixels over 2";
@@ -172,20 +178,27 @@ TEST_F(RasterEquivalence, EveryBenchmarkSceneInEveryMode) {
 TEST_F(RasterEquivalence, TheShowFromStartToEnd) {
     const std::string show = "data/vortel/postprocess.scn";
     Player reference(show, Direct(), 400, 300, 48);
+    Player recorded(show, Recorded(1, false, false), 400, 300, 48);
     Player banded(show, Recorded(3, false, false), 400, 300, 48);
     Player spans(show, Recorded(1, true, false), 400, 300, 48);
+    Player spansBanded(show, Recorded(3, true, false), 400, 300, 48);
     Player full(show, Recorded(3, true, true), 400, 300, 48);
     Difference worst;
     for (uint32_t t = 0; t <= 154000; t += kShowStepMs) {
         const auto expected = reference.Frame(t);
-        ASSERT_TRUE(Identical(banded.Frame(t), expected, 400)) << "banded at " << t << " ms";
+        const auto one = recorded.Frame(t);
+        const Difference rounding = Compare(one, expected);
+        ASSERT_TRUE(rounding.Rounding()) << "recorded at " << t << " ms: max " << rounding.max;
+        ASSERT_TRUE(Identical(banded.Frame(t), one, 400)) << "banded at " << t << " ms";
         const auto fast = spans.Frame(t);
+        ASSERT_TRUE(Identical(spansBanded.Frame(t), fast, 400))
+            << "gradient spans banded at " << t << " ms";
         const auto reused = full.Frame(t);
         for (const auto* frame : {&fast, &reused}) {
             const Difference d = Compare(*frame, expected);
-            ASSERT_TRUE(d.Tolerable()) << (frame == &fast ? "gradient spans" : "reused") << " at "
-                                       << t << " ms: max " << d.max << ", " << d.overTwo
-                                       << " pixels over 2";
+            ASSERT_TRUE(d.Tolerable())
+                << (frame == &fast ? "gradient spans" : "reused") << " at " << t << " ms: max "
+                << d.max << ", " << d.overTwo << " pixels over 2";
             worst.max = std::max(worst.max, d.max);
             worst.overTwo = std::max(worst.overTwo, d.overTwo);
         }

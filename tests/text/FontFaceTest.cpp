@@ -81,6 +81,18 @@ TEST(FontFace, OutlineBuildsAGeometryWithTheSameBounds) {
     });
 }
 
+// Every glyph of a long run is outlined, however far it lies from the origin.
+TEST(FontFace, LongRunsAreOutlinedToTheirEnd) {
+    Probe("HHHHHHHHHH", 20, [](const GlyphRun& run) {
+        // Advances of 100 put the last glyph's left edge 900 pixels out.
+        const std::vector<float> advances(run.glyphIndices.size(), 100);
+        RecordingSink sink;
+        ASSERT_EQ(kOk, Outline(run, &sink, run.emSize, false, advances.data()));
+        EXPECT_GT(sink.right, 900);
+        EXPECT_LT(sink.right, 920);
+    });
+}
+
 TEST(FontFace, PositionsFollowTheGivenAdvancesOffsetsAndDirection) {
     Probe("HH", 40, [](const GlyphRun& run) {
         const float advances[] = {100, 0};
