@@ -138,17 +138,22 @@ for fn in $(grep -oE '\bzel_[a-z_]+\(' "$PREFIX/include/zel/zel.h" | tr -d '(' |
 done
 check "exports ZEL::GetFactory() and Gfx::RenderTarget::Create" \
     bash -c "grep -qx 'ZEL::GetFactory()' '$WORK/exports' && grep -q '^Gfx::RenderTarget::Create(' '$WORK/exports'"
-# Anything else must be a type or function the installed headers declare, by name.
+# Anything else must be a member of a class, or a function, that the installed headers
+# define (a forward declaration is not enough).
+defined_in_headers() {  # NAME
+    grep -rqE "(class|struct) $1( final)?( :[^;{]*)?[[:space:]]*\{|[[:space:]&*]$1\(" \
+        "$PREFIX/include/zel/Gfx"
+}
 : >"$WORK/strays"
 while read -r symbol; do
     case $symbol in
     zel_* | "ZEL::GetFactory()") continue ;;
-    "typeinfo for ZEL::IFactory" | "typeinfo name for ZEL::IFactory" | "vtable for ZEL::IFactory") continue ;;
-    "typeinfo for ZEL::IScenimator" | "typeinfo name for ZEL::IScenimator" | "vtable for ZEL::IScenimator") continue ;;
+    "typeinfo for ZEL::IFactory" | "typeinfo name for ZEL::IFactory") continue ;;
+    "typeinfo for ZEL::IScenimator" | "typeinfo name for ZEL::IScenimator") continue ;;
     *::Native::*) echo "$symbol" >>"$WORK/strays"; continue ;;
     esac
-    name=$(sed -E 's/^(typeinfo name for |typeinfo for |vtable for )//; s/^Gfx::([A-Za-z_0-9]+|operator==).*/\1/' <<<"$symbol")
-    if [ "$name" = "$symbol" ] || ! grep -rqw -- "$name" "$PREFIX/include/zel/Gfx"; then
+    name=$(sed -nE 's/^((typeinfo name|typeinfo|vtable) for )?Gfx::([A-Za-z_0-9]+|operator==)(::.*|\(.*)?$/\3/p' <<<"$symbol")
+    if [ -z "$name" ] || ! defined_in_headers "$name"; then
         echo "$symbol" >>"$WORK/strays"
     fi
 done <"$WORK/exports"
