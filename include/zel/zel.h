@@ -20,7 +20,7 @@ extern "C" {
 /* Result codes. 1 to 4 are the engine's own and keep their values. */
 enum zel_result {
     ZEL_OK = 0,
-    ZEL_LOGIC_ERROR = 1,   /* the document does not read (every parse error), or misuse */
+    ZEL_LOGIC_ERROR = 1,   /* the document does not read: every parse error */
     ZEL_OUT_OF_MEMORY = 2, /* memory or a size limit ran out */
     ZEL_NOT_FOUND = 3,     /* no variable or animation of that name */
     ZEL_RUNTIME_ERROR = 4, /* a failure while updating or drawing */
@@ -50,15 +50,16 @@ ZEL_API int zel_update(zel_document* doc, uint32_t time_ms);
 
 /* Draws the current frame, on opaque white as the players do, and copies it into bgra:
    height rows of width premultiplied blue-green-red-alpha pixels, each row stride bytes
-   apart (at least width * 4). */
+   apart (at least width * 4). On failure the buffer is left as it was. */
 ZEL_API int zel_render(zel_document* doc, uint8_t* bgra, uint32_t stride);
 
-/* *hit = 1 when the pixel (x, y) lies in a geometry that takes hit tests in the last
-   frame drawn, else 0. x and y are rounded to the nearest whole pixel first. */
+/* *hit = 1 when the point (x, y), in document units (pixels at 96 dpi), lies inside a
+   geometry marked "hitTest 1" as the document now stands, else 0. The engine tests whole
+   units: x and y are rounded to the nearest integer first, halves away from zero. */
 ZEL_API int zel_hit_test(zel_document* doc, float x, float y, int* hit);
 
-/* Reads or writes a variable by its full name, "$" included ("$x"); a written value is
-   seen from the next update or render on. */
+/* Reads or writes a variable by its full name, "$" included ("$x"). A written value is
+   what the next render draws with, unless a controller writes the variable first. */
 ZEL_API int zel_get_variable(zel_document* doc, const char* name, float* value);
 ZEL_API int zel_set_variable(zel_document* doc, const char* name, float value);
 
