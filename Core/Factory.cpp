@@ -1,5 +1,6 @@
 #include "Core/Factory.h"
 
+#include <atomic>
 #include <new>
 #include <stdexcept>
 
@@ -9,24 +10,30 @@
 namespace ZEL {
 
 namespace {
-Factory* g_Factory = nullptr;
-}
+// Atomic: factories of embedded documents go on other threads while this one may be made.
+std::atomic<Factory*> g_Factory{nullptr};
+}  // namespace
 
 IFactory* GetFactory() {
-    if (!g_Factory) {
-        try {
-            g_Factory = new Factory();
-        } catch (...) {
-            g_Factory = nullptr;
-        }
+    Factory* current = g_Factory.load();
+    if (current) {
+        return current;
     }
-    return g_Factory;
+    Factory* made = new (std::nothrow) Factory();
+    if (!made) {
+        return nullptr;
+    }
+    // Two first calls at once: the later one keeps the earlier one's factory.
+    if (!g_Factory.compare_exchange_strong(current, made)) {
+        delete made;
+        return current;
+    }
+    return made;
 }
 
 Factory::~Factory() {
-    if (g_Factory == this) {
-        g_Factory = nullptr;
-    }
+    Factory* self = this;
+    g_Factory.compare_exchange_strong(self, nullptr);
 }
 
 int Factory::CreateScenimator(const std::string& path, uint32_t startTime,

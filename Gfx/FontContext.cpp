@@ -22,6 +22,11 @@ PangoContext* CreateContext() {
 
 }  // namespace
 
+std::unique_lock<std::recursive_mutex> LockPango() {
+    static std::recursive_mutex mutex;
+    return std::unique_lock<std::recursive_mutex>(mutex);
+}
+
 PangoContext* SharedPangoContext() {
     static PangoContext* const ctx = CreateContext();
     return ctx;

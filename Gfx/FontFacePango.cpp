@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "Gfx/FontOutline.h"
+#include "Gfx/ScratchContext.h"
 
 namespace Gfx {
 namespace {
@@ -22,26 +23,6 @@ class ScaledFontRef {
 
   private:
     cairo_scaled_font_t* m_Font;
-};
-
-class CairoRef {
-  public:
-    CairoRef() : m_Cr(cairo_create(ScratchSurface())) {}
-    ~CairoRef() { cairo_destroy(m_Cr); }
-    CairoRef(const CairoRef&) = delete;
-    CairoRef& operator=(const CairoRef&) = delete;
-    cairo_t* get() const { return m_Cr; }
-
-  private:
-    // Paths need a context but nothing is ever drawn into it. It must have no bounds: Cairo
-    // leaves out of a glyph path the glyphs that fall far outside the context's surface, so a
-    // small image surface cut long runs short.
-    static cairo_surface_t* ScratchSurface() {
-        static cairo_surface_t* const surface =
-            cairo_recording_surface_create(CAIRO_CONTENT_ALPHA, nullptr);
-        return surface;
-    }
-    cairo_t* m_Cr;
 };
 
 class PathRef {
@@ -174,11 +155,12 @@ Result PangoFontFace::GetGlyphRunOutline(float emSize, const uint32_t* glyphIndi
         PlaceGlyphs(font.get(), glyphIndices, glyphAdvances, glyphOffsets, glyphCount, m_GlyphCount,
                     isRightToLeft);
 
-    CairoRef cr;
-    cairo_set_scaled_font(cr.get(), font.get());
-    cairo_new_path(cr.get());
-    cairo_glyph_path(cr.get(), glyphs.data(), static_cast<int>(glyphs.size()));
-    PathRef path(cairo_copy_path(cr.get()));
+    // Paths need a context but nothing is drawn into it: the thread's own scratch one, as
+    // a context on a surface shared between threads would race on the surface's state.
+    ScratchContext cr;
+    cairo_set_scaled_font(cr.Get(), font.get());
+    cairo_glyph_path(cr.Get(), glyphs.data(), static_cast<int>(glyphs.size()));
+    PathRef path(cairo_copy_path(cr.Get()));
     if ((*path).status != CAIRO_STATUS_SUCCESS) {
         return kFail;
     }

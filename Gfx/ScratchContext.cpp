@@ -20,7 +20,9 @@ struct SharedContext {
         if (cr && cairo_status(cr) != CAIRO_STATUS_SUCCESS)
             Drop();
         if (!cr) {
-            surface = cairo_image_surface_create(CAIRO_FORMAT_A8, 1, 1);
+            // Without bounds: Cairo leaves out of a glyph path the glyphs that fall far
+            // outside the surface, so a small image surface cut long runs short.
+            surface = cairo_recording_surface_create(CAIRO_CONTENT_ALPHA, nullptr);
             cr = cairo_create(surface);
         }
         return cr;

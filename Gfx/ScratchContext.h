@@ -3,7 +3,8 @@
 
 namespace Gfx {
 
-// A Cairo context on a tiny surface for queries that need one (stroke extents). Each use
+// A Cairo context on a surface without bounds that is never drawn on, for paths and queries
+// that need one (glyph paths, stroke extents). Each use
 // starts from a clean state and gets a fresh context if an earlier use broke it.
 class ScratchContext {
   public:

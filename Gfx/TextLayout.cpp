@@ -150,7 +150,11 @@ Result DrawRun(void* context, TextRenderer* renderer, const Snapping& snapping,
 
 }  // namespace
 
-TextLayout::~TextLayout() = default;
+TextLayout::~TextLayout() {
+    // Freeing the layout may free the last use of a font in the shared font map.
+    const auto lock = LockPango();
+    m_Native.reset();
+}
 
 Result TextLayout::Create(const std::string& textUtf8, const TextFormat& format, float maxWidth,
                           float maxHeight, std::shared_ptr<TextLayout>* out) {
@@ -166,6 +170,7 @@ Result TextLayout::Create(const std::string& textUtf8, const TextFormat& format,
         return kInvalidArg;
     }
 
+    const auto lock = LockPango();
     std::shared_ptr<TextLayout> result(new TextLayout());
     result->m_MaxWidth = maxWidth;
     result->m_MaxHeight = maxHeight;
@@ -205,6 +210,8 @@ Result TextLayout::Draw(void* context, TextRenderer* renderer, float originX, fl
     if (!renderer || !m_Native) {
         return kInvalidArg;
     }
+    // Lines are shaped lazily, at the first iteration, and the runs' fonts are shared.
+    const auto lock = LockPango();
     Snapping snapping;
     Result r = QueryRenderer(context, renderer, &snapping);
     if (Failed(r)) {
