@@ -20,7 +20,7 @@ class LimitsTest : public DocumentFixture {
     }
     // Peak memory of the whole test process; a sanitizer's own bookkeeping is not counted.
     static long PeakMiB() {
-#if defined(__SANITIZE_ADDRESS__)
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
         return 0;
 #endif
         rusage usage{};

@@ -10,6 +10,7 @@
 #include "Core/Factory.h"
 #include "Core/Scenimator.h"
 #include "Gfx/RenderTarget.h"
+#include "RasterSupport.h"
 #include "Scene.h"
 
 // Every way of turning a frame into pixels gives the frame that drawing each call at once
@@ -21,95 +22,13 @@
 
 namespace {
 
+using namespace RasterTest;
+
 #if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
 constexpr int kShowStepMs = 500;  // the sanitizers run many times slower
 #else
 constexpr int kShowStepMs = 100;
 #endif
-
-Gfx::RasterOptions Direct() {
-    Gfx::RasterOptions o;
-    o.record = false;
-    return o;
-}
-
-Gfx::RasterOptions Recorded(unsigned threads, bool fastGradients, bool reuse) {
-    Gfx::RasterOptions o;
-    o.threads = threads;
-    o.fastGradients = fastGradients;
-    o.reuse = reuse;
-    return o;
-}
-
-// One document playing on a target of its own.
-class Player {
-  public:
-    Player(const std::string& path, const Gfx::RasterOptions& options, uint32_t width,
-           uint32_t height, float dpi) {
-        EXPECT_EQ(Gfx::RenderTarget::Create(width, height, dpi, &m_Target), Gfx::kOk);
-        m_Target->SetRasterOptions(options);
-        ZEL::IScenimator* doc = nullptr;
-        EXPECT_EQ(m_Factory.CreateScenimator(path, 0, m_Target.get(), &doc), ZEL::kSuccess)
-            << m_Factory.GetErrorText();
-        m_Document.reset(doc);
-    }
-    // Update and draw as the players do; the pixels of the frame.
-    std::vector<uint8_t> Frame(uint32_t time) {
-        EXPECT_EQ(m_Document->Update(time), ZEL::kSuccess) << m_Document->GetErrorText();
-        m_Target->BeginDraw();
-        m_Target->Clear(Gfx::ColorF{1, 1, 1, 1});
-        EXPECT_EQ(m_Document->Render(Gfx::Matrix3x2::Identity(), nullptr), ZEL::kSuccess)
-            << m_Document->GetErrorText();
-        EXPECT_EQ(m_Target->EndDraw(), Gfx::kOk);
-        const uint8_t* p = m_Target->GetPixels();
-        return std::vector<uint8_t>(p, p + m_Target->GetStride() * m_Target->GetPixelSize().height);
-    }
-    Gfx::RenderTarget& Target() { return *m_Target; }
-
-  private:
-    std::shared_ptr<Gfx::RenderTarget> m_Target;
-    ZEL::Factory m_Factory;
-    std::unique_ptr<ZEL::IScenimator> m_Document;
-};
-
-struct Difference {
-    int max = 0;
-    size_t overTwo = 0, pixels = 0;
-    bool Tolerable() const { return max <= 8 && overTwo * 200 <= pixels; }
-    bool Rounding() const { return max <= 1; }
-};
-
-Difference Compare(const std::vector<uint8_t>& a, const std::vector<uint8_t>& b) {
-    Difference d;
-    d.pixels = a.size() / 4;
-    for (size_t i = 0; i < a.size(); i += 4) {
-        int worst = 0;
-        for (int c = 0; c < 4; ++c) worst = std::max(worst, std::abs(a[i + c] - b[i + c]));
-        d.max = std::max(d.max, worst);
-        d.overTwo += worst > 2;
-    }
-    return d;
-}
-
-// Byte-identical frames, or where and how often they differ.
-::testing::AssertionResult Identical(const std::vector<uint8_t>& a, const std::vector<uint8_t>& b,
-                                     int width) {
-    if (a == b)
-        return ::testing::AssertionSuccess();
-    size_t first = a.size(), count = 0;
-    for (size_t i = 0; i < a.size(); i += 4) {
-        if (std::memcmp(&a[i], &b[i], 4) != 0) {
-            first = std::min(first, i);
-            ++count;
-        }
-    }
-    const size_t pixel = first / 4;
-    return ::testing::AssertionFailure()
-           << count << " pixels differ, the first at (" << pixel % width << ", " << pixel / width
-           << "): " << int(a[first + 2]) << "," << int(a[first + 1]) << "," << int(a[first]) << ","
-           << int(a[first + 3]) << " against " << int(b[first + 2]) << "," << int(b[first + 1])
-           << "," << int(b[first]) << "," << int(b[first + 3]);
-}
 
 class RasterEquivalence : public ::testing::Test {
   protected:
@@ -184,6 +103,7 @@ TEST_F(RasterEquivalence, TheShowFromStartToEnd) {
     Player spansBanded(show, Recorded(3, true, false), 400, 300, 48);
     Player full(show, Recorded(3, true, true), 400, 300, 48);
     Difference worst;
+    size_t maxLayerBytes = 0, maxLayers = 0;
     for (uint32_t t = 0; t <= 154000; t += kShowStepMs) {
         const auto expected = reference.Frame(t);
         const auto one = recorded.Frame(t);
@@ -194,6 +114,8 @@ TEST_F(RasterEquivalence, TheShowFromStartToEnd) {
         ASSERT_TRUE(Identical(spansBanded.Frame(t), fast, 400))
             << "gradient spans banded at " << t << " ms";
         const auto reused = full.Frame(t);
+        maxLayerBytes = std::max(maxLayerBytes, full.Target().GetRasterStats().layerBytes);
+        maxLayers = std::max(maxLayers, full.Target().GetRasterStats().layers);
         for (const auto* frame : {&fast, &reused}) {
             const Difference d = Compare(*frame, expected);
             ASSERT_TRUE(d.Tolerable())
@@ -203,6 +125,10 @@ TEST_F(RasterEquivalence, TheShowFromStartToEnd) {
             worst.overTwo = std::max(worst.overTwo, d.overTwo);
         }
     }
+    // The layers never hold more than a few frames' worth, and never pass their budget.
+    EXPECT_LE(maxLayerBytes, size_t{64} << 20);
+    EXPECT_LE(maxLayers, 24u);
+    RecordProperty("most_layer_bytes", static_cast<int>(maxLayerBytes));
     RecordProperty("worst_channel_difference", worst.max);
     RecordProperty("most_pixels_over_2", static_cast<int>(worst.overTwo));
 }
