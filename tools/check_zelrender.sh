@@ -118,6 +118,34 @@ for target in /dev/zero /dev/urandom "$WORK/fifo" "$WORK/dir" "$WORK/huge.png"; 
     check "image $name: a drawing error last" bash -c "tail -n 1 '$WORK/err' | grep -q '^Direct2D returned error: '"
 done
 
+# Export: the timeline as a video with its music, errors that say why and leave nothing,
+# and a stop that leaves a file that plays.
+SHOW="$ROOT/data/vortel/postprocess.scn"
+MUSIC="$ROOT/data/music/duskwave.mp3"
+cd "$ROOT"
+measure "$ZR" --quiet --fps 30 --to 2000 --size 160x120 --music "$MUSIC" --video "$WORK/v.mp4" "$SHOW"
+check "an MP4 with music is written" [ "$RC" -eq 0 ]
+check "it holds 61 frames of H.264 at 30 fps and the music" bash -c "
+    ffprobe -v error -show_entries stream=codec_name,nb_frames,r_frame_rate -of csv=p=0 '$WORK/v.mp4' |
+        tr '\n' ' ' | grep -q 'h264,30/1,61 mp3,0/0,'"
+for bad in "--video $WORK/v.avi" "--video /nonexistent/v.mp4" "--music /etc/hostname --video $WORK/m.mp4"; do
+    # shellcheck disable=SC2086
+    measure "$ZR" --quiet --fps 30 --to 500 $bad "$SHOW"
+    check "export $bad: exit code 1 and a reason" bash -c "[ $RC -eq 1 ] && [ -s '$WORK/err' ]"
+done
+check "a failed export leaves no file" [ ! -e "$WORK/m.mp4" ]
+"$ZR" --quiet --fps 60 --to 154000 --size 160x120 --video "$WORK/stop.mp4" "$SHOW" 2>"$WORK/err" &
+pid=$!
+sleep 1.5
+kill -INT "$pid"
+wait "$pid"
+check "Ctrl-C ends an export with exit code 130" [ $? -eq 130 ]
+check "and the file it leaves plays" bash -c "
+    ffprobe -v error -count_frames -show_entries stream=nb_read_frames -of csv=p=0 '$WORK/stop.mp4' |
+        awk '\$1 > 10 { ok = 1 } END { exit !ok }'"
+measure "$ZR" --quiet --fps 60 --to 500 --size 160x120 --music "$MUSIC" --video "$WORK/s.gif" "$SHOW"
+check "a GIF says the music is left out" grep -q 'no sound; the music is left out' "$WORK/err"
+
 if [ "$FAILURES" -ne 0 ]; then
     echo "$FAILURES check(s) failed"
     exit 1
