@@ -25,7 +25,7 @@ class OpPainter {
     // composites, so the last bit of a pixel depends on where a clip starts. A tiled painter
     // draws such operations in fixed tiles of this many rows of the target, so that bands
     // made of whole tiles give exactly the pixels of one context.
-    static constexpr int kTileRows = 32;
+    static constexpr int kTileRows = 64;
     bool DependsOnClip(const DrawOp& op) const;
     // Even tiles move a pixel on a hard gradient stop from one colour to the other, so an
     // operation painted with one is drawn whole, on a context over the whole target.

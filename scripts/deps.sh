@@ -11,7 +11,7 @@ packages=(
     # the players and the viewer
     libsdl2-dev libsdl2-mixer-dev libx11-dev libimgui-dev
     # export: video containers and codecs, animated WebP
-    libavformat-dev libavcodec-dev libavutil-dev libswscale-dev libswresample-dev libwebp-dev
+    libavformat-dev libavcodec-dev libavutil-dev libswscale-dev libswresample-dev
     # fonts: text outlines (Liberation for "Arial", DejaVu) and the X core fonts the
     # message box needs
     fonts-liberation fonts-dejavu-core xfonts-base

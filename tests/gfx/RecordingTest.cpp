@@ -10,7 +10,7 @@ using namespace GfxTest;
 
 namespace {
 
-// One frame of shapes that cross the rows where bands and tiles meet (32, 64): an
+// One frame of shapes that cross the row where bands and tiles meet (64): an
 // antialiased ellipse, a gradient, a bitmap scaled by a factor Cairo samples differently
 // from where a composite starts, and a shape owned by nobody else (drawn at once, in order).
 std::vector<uint8_t> Frame(const RasterOptions& options) {
