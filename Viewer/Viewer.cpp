@@ -196,9 +196,13 @@ bool Viewer::Reload(uint64_t elapsedMs) {
         ClearError();
     }
     m_Redraw = true;
-    m_LastReload = "load " + std::to_string((loadedUs - startUs) / 1000) + " ms, " +
-                   std::to_string(m_Run->Updates()) + " updates in " +
-                   std::to_string((m_Clock.NowUs() - loadedUs) / 1000) + " ms";
+    const uint64_t updates = m_Run->Updates();
+    const uint32_t reached = m_Config.loadTime + static_cast<uint32_t>(elapsedMs);
+    m_LastReload = "loaded in " + std::to_string((loadedUs - startUs) / 1000) + " ms, then " +
+                   std::to_string(updates) + (updates == 1 ? " update" : " updates") + " in " +
+                   std::to_string((m_Clock.NowUs() - loadedUs) / 1000) + " ms to reach " +
+                   std::to_string(reached / 1000) + "." + std::to_string(reached % 1000 / 100) +
+                   " s";
     return true;
 }
 
