@@ -31,10 +31,14 @@ std::vector<uint8_t> ToPremultipliedBgra(const std::vector<uint8_t>& source, uin
 
 }  // namespace
 
+std::string Bitmap::FilePath() const {
+    return ToNativePath(ToWide(m_FileName));
+}
+
 std::shared_ptr<Gfx::Bitmap> Bitmap::CreateResource() {
     assert(m_RT && "m_RT");
     assert(m_type == BitmapType::FromFile && "m_type == FromFile");
-    const std::string path = ToNativePath(ToWide(m_FileName));
+    const std::string path = FilePath();
     if (m_EngineFactory) {
         if (auto shared = m_EngineFactory->FindDecoded(path)) {
             m_Width = shared->GetPixelSize().width;

@@ -21,6 +21,8 @@ class Bitmap : public Image {
     void OnUpdate() override {}
     uint32_t Width() const { return m_Width; }
     uint32_t Height() const { return m_Height; }
+    // The file as this platform opens it.
+    std::string FilePath() const;
 
     Gfx::RenderTarget* m_RT = nullptr;
     Factory* m_EngineFactory = nullptr;

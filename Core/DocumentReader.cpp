@@ -240,7 +240,10 @@ void DocumentReader::RaiseParseError(const std::string& message) const {
 }
 
 void DocumentReader::OpenInput(const std::string& path, Input* input) {
-    switch (input->source.Open(ToNativePath(path))) {
+    const std::string native = ToNativePath(path);
+    // Before opening: a file that is missing now is one to watch for.
+    m_Budget->named.push_back(native);
+    switch (input->source.Open(native)) {
         case LineSource::Opened::kOk:
             break;
         case LineSource::Opened::kCannotOpen:

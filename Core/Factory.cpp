@@ -1,5 +1,6 @@
 #include "Core/Factory.h"
 
+#include <algorithm>
 #include <atomic>
 #include <new>
 #include <stdexcept>
@@ -43,6 +44,10 @@ int Factory::CreateScenimator(const std::string& path, uint32_t startTime,
     }
     m_Budget = std::make_unique<LoadBudget>();
     const int result = Load(path, startTime, renderTarget, document);
+    m_LastLoadFiles = std::move(m_Budget->named);
+    std::sort(m_LastLoadFiles.begin(), m_LastLoadFiles.end());
+    m_LastLoadFiles.erase(std::unique(m_LastLoadFiles.begin(), m_LastLoadFiles.end()),
+                          m_LastLoadFiles.end());
     m_Budget.reset();
     return result;
 }

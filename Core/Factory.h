@@ -20,6 +20,8 @@ struct LoadBudget {
     std::vector<std::string> chain;  // files being read, outermost first
     size_t files = 0;
     size_t objects = 0;
+    // Every document, source and image the load named, as opened (may repeat).
+    std::vector<std::string> named;
 };
 
 // The one engine factory: loads documents and keeps the mask cache they share.
@@ -46,6 +48,11 @@ class Factory : public IFactory {
     // The budget of the load in progress; null between loads.
     LoadBudget* Budget() const { return m_Budget.get(); }
 
+    // The files the last top-level load opened or tried to open, failed loads included:
+    // documents, child documents and sources, and the images it names (decoded only at
+    // first draw). Sorted, each once; paths as opened, relative to the working directory.
+    const std::vector<std::string>& LastLoadFiles() const { return m_LastLoadFiles; }
+
   private:
     int Load(const std::string& path, uint32_t startTime, Gfx::RenderTarget* renderTarget,
              IScenimator** document);
@@ -54,6 +61,7 @@ class Factory : public IFactory {
     std::string m_ErrorText;
     std::unique_ptr<LoadBudget> m_Budget;
     std::map<std::string, std::weak_ptr<Gfx::Bitmap>> m_Decoded;
+    std::vector<std::string> m_LastLoadFiles;
 };
 
 }  // namespace ZEL

@@ -16,4 +16,9 @@ void GeometryBase::HitTest(Gfx::Point2F point, bool* hit) {
     }
 }
 
+bool GeometryBase::Bounds(const Gfx::Matrix3x2& transform, Gfx::RectF* bounds) {
+    auto geometry = GetResource();
+    return geometry && geometry->GetBounds(&transform, bounds) == Gfx::kOk;
+}
+
 }  // namespace ZEL

@@ -16,6 +16,8 @@ class GeometryBase : public Resource<Gfx::Geometry, CleanupReset> {
     // Sets *hit when the point (document space) lies inside and hit testing is on;
     // once *hit is set nothing more is tested.
     void HitTest(Gfx::Point2F point, bool* hit);
+    // Tight bounds of the built geometry under transform; false when it cannot be built.
+    bool Bounds(const Gfx::Matrix3x2& transform, Gfx::RectF* bounds);
 
     Factory* m_EngineFactory = nullptr;
     std::string name;          // key of the cached masks

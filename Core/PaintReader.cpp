@@ -3,6 +3,7 @@
 
 #include "Core/Bitmap.h"
 #include "Core/DocumentReader.h"
+#include "Core/Factory.h"
 #include "Core/GradientStopCollection.h"
 #include "Core/LinearGradientBrush.h"
 #include "Core/RadialGradientBrush.h"
@@ -86,6 +87,8 @@ std::shared_ptr<Image> DocumentReader::ReadBitmap() {
         RaiseParseError("Unknown bitmap type \"" + keyword + "\"");
     }
     auto bitmap = std::make_shared<Bitmap>(ReadToken());
+    // Decoded only at its first draw, long after the load; named here as Bitmap opens it.
+    m_Budget->named.push_back(bitmap->FilePath());
     Expect("}");
     bitmap->m_RT = m_RT;
     bitmap->m_EngineFactory = m_EngineFactory;

@@ -184,19 +184,51 @@ int Scenimator::HitTest(int32_t x, int32_t y, bool* hit) {
     });
 }
 
-void Scenimator::HitTestPass(int32_t x, int32_t y, bool* hit) {
-    *hit = false;
+bool Scenimator::HitTestPoint(int32_t x, int32_t y, Gfx::Point2F* point) const {
     Gfx::Matrix3x2 inverse = m_HitTestTransform;
     // Nothing drawn through a singular transform can be hit.
     if (!Gfx::Invert(inverse)) {
+        return false;
+    }
+    *point = inverse.Apply(Gfx::Point2F{static_cast<float>(x), static_cast<float>(y)});
+    return true;
+}
+
+void Scenimator::HitTestPass(int32_t x, int32_t y, bool* hit) {
+    *hit = false;
+    Gfx::Point2F point;
+    if (!HitTestPoint(x, y, &point)) {
         return;
     }
-    const Gfx::Point2F point =
-        inverse.Apply(Gfx::Point2F{static_cast<float>(x), static_cast<float>(y)});
     for (const auto& entry : m_Geometries) {
         entry.second->HitTest(point, hit);
     }
     // Geometries built for the test must not carry their values into the next frame.
+    CleanupResources();
+}
+
+int Scenimator::ListHitTestShapes(int32_t x, int32_t y, std::vector<HitTestShape>* shapes) {
+    return Guarded([&] {
+        ListHitTestPass(x, y, shapes);
+        return kSuccess;
+    });
+}
+
+void Scenimator::ListHitTestPass(int32_t x, int32_t y, std::vector<HitTestShape>* shapes) {
+    shapes->clear();
+    Gfx::Point2F point;
+    const bool invertible = HitTestPoint(x, y, &point);
+    for (const auto& entry : m_Geometries) {
+        HitTestShape shape;
+        if (!entry.second->m_HitTest || !entry.second->Bounds(m_HitTestTransform, &shape.bounds)) {
+            continue;
+        }
+        shape.name = entry.first;
+        if (invertible) {
+            entry.second->HitTest(point, &shape.contains);
+        }
+        shapes->push_back(std::move(shape));
+    }
     CleanupResources();
 }
 

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "Core/HitTestShape.h"
 #include "Core/IScenimator.h"
 #include "Core/Transforms.h"
 
@@ -35,6 +36,12 @@ class Scenimator : public IScenimator {
     int HitTest(int32_t x, int32_t y, bool* hit) override;
     int PlayAnimation(const std::string& name, uint32_t time) override;
     const std::string& GetErrorText() const override { return m_ErrorText; }
+
+    // The animation Update runs now ("MainAnim" until the first hand-over).
+    const std::string& CurrentAnimation() const { return m_CurrentAnimation; }
+    // Every geometry marked for hit testing, in name order, and whether (x, y) is inside
+    // it: what HitTest answers for, one geometry at a time.
+    int ListHitTestShapes(int32_t x, int32_t y, std::vector<HitTestShape>* shapes);
 
     // Filled by the reader; a duplicate name throws std::invalid_argument.
     void AddGeometry(std::shared_ptr<GeometryBase> object, const std::string& name);
@@ -96,6 +103,9 @@ class Scenimator : public IScenimator {
     int UpdatePass(uint32_t time);
     int PlayPass(const std::string& name, uint32_t time);
     void HitTestPass(int32_t x, int32_t y, bool* hit);
+    void ListHitTestPass(int32_t x, int32_t y, std::vector<HitTestShape>* shapes);
+    // (x, y) in document space; false when the captured transform cannot be inverted.
+    bool HitTestPoint(int32_t x, int32_t y, Gfx::Point2F* point) const;
     void CleanupResources();
     // Runs op and turns any exception into a result code and the error text.
     template <typename Op>

@@ -52,10 +52,18 @@ bool SdlFramePresenter::SetFrameSize(uint32_t width, uint32_t height) {
 }
 
 void SdlFramePresenter::Show(const uint8_t* pixels, uint32_t stride) {
+    Draw(pixels, stride);
+    Present();
+}
+
+void SdlFramePresenter::Draw(const uint8_t* pixels, uint32_t stride) {
     if (m_Texture && pixels) {
         SDL_UpdateTexture(m_Texture, nullptr, pixels, static_cast<int>(stride));
         SDL_RenderCopy(m_Renderer, m_Texture, nullptr, nullptr);
     }
+}
+
+void SdlFramePresenter::Present() {
     SDL_RenderPresent(m_Renderer);
 }
 

@@ -22,7 +22,12 @@ class SdlFramePresenter {
     bool GetOutputSize(uint32_t* width, uint32_t* height) const;
     // (Re)makes the texture for frames of this size.
     bool SetFrameSize(uint32_t width, uint32_t height);
+    // Draw, then Present.
     void Show(const uint8_t* pixels, uint32_t stride);
+    // Copies a frame onto the output; more can be drawn over it before Present.
+    void Draw(const uint8_t* pixels, uint32_t stride);
+    void Present();
+    SDL_Renderer* Renderer() const { return m_Renderer; }
 
   private:
     SDL_Renderer* m_Renderer;

@@ -37,6 +37,28 @@ bool SdlMusic::Play() {
     return m_Music && Mix_PlayMusic(m_Music, 1) == 0;
 }
 
+bool SdlMusic::PlayFrom(double seconds) {
+    if (!Play()) {
+        return false;
+    }
+    // A new play does not lift an earlier pause.
+    Mix_ResumeMusic();
+    // Position 0 is where Play starts; seeking there would only cost a decoder reset.
+    return seconds <= 0 || Mix_SetMusicPosition(seconds) == 0;
+}
+
+void SdlMusic::Pause() {
+    if (m_Open) {
+        Mix_PauseMusic();
+    }
+}
+
+void SdlMusic::Resume() {
+    if (m_Open) {
+        Mix_ResumeMusic();
+    }
+}
+
 void SdlMusic::Stop() {
     if (m_Open) {
         Mix_HaltMusic();

@@ -6,7 +6,8 @@
 
 namespace ZEL {
 
-// The music track through SDL2_mixer: open the device, load, play once, stop and free.
+// The music track through SDL2_mixer: open the device, load, play once, stop and free; for
+// the viewer also from a position, paused and resumed.
 class SdlMusic {
   public:
     SdlMusic() = default;
@@ -17,6 +18,10 @@ class SdlMusic {
     bool Open(uint32_t rateHz);
     bool Load(const std::string& path);
     bool Play();
+    // Plays once from this many seconds in, also after the track ended or while paused.
+    bool PlayFrom(double seconds);
+    void Pause();
+    void Resume();
     void Stop();
     void Free();
 

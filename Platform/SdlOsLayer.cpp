@@ -1,63 +1,22 @@
 #include "Platform/SdlOsLayer.h"
 
-#include <X11/Xlib.h>
-
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 
+#include "Platform/SdlDesktop.h"
 #include "Platform/SdlErrorBox.h"
 #include "Platform/SdlEventTranslator.h"
 #include "Platform/SdlFullScreenSurface.h"
 #include "Platform/SdlWindowSurface.h"
-#include "Platform/XftDpi.h"
 
 namespace ZEL {
-
-namespace {
-
-constexpr float kDefaultDpi = 96;
-
-// SDL falls back to drivers that show nothing when there is no display; a player on one
-// would play the whole show unseen. Only a user who asks for them gets them.
-bool ShowsNothing(const char* driver) {
-    if (!driver ||
-        (SDL_strcasecmp(driver, "offscreen") != 0 && SDL_strcasecmp(driver, "dummy") != 0)) {
-        return false;
-    }
-    const char* asked = SDL_getenv("SDL_VIDEODRIVER");
-    return !asked || SDL_strcasecmp(asked, driver) != 0;
-}
-
-// ParseXftDpi of the resources of the X display SDL opens; 0 without one.
-float ReadXftDpi() {
-    Display* display = XOpenDisplay(nullptr);
-    if (!display) {
-        return 0;
-    }
-    const char* resources = XResourceManagerString(display);
-    const float dpi = resources ? ParseXftDpi(resources) : 0;
-    XCloseDisplay(display);
-    return dpi;
-}
-
-std::string NoDisplayReason(bool videoReady) {
-    if (!videoReady) {
-        return std::string("no video driver could start (") + SDL_GetError() + ")";
-    }
-    return std::string(
-               "the player needs a graphical session; SDL found none and would draw "
-               "with its \"") +
-           SDL_GetCurrentVideoDriver() + "\" driver, which shows nothing (is DISPLAY set?)";
-}
-
-}  // namespace
 
 SdlOsLayer::SdlOsLayer(PlayerKind kind) : m_Kind(kind) {
     // A close must reach the host as one close, not also as a quit.
     SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
     m_VideoReady = SDL_Init(SDL_INIT_VIDEO) == 0;
-    m_NoDisplay = !m_VideoReady || ShowsNothing(SDL_GetCurrentVideoDriver());
+    m_NoDisplay = !m_VideoReady || SdlDesktop::ShowsNothing(SDL_GetCurrentVideoDriver());
 }
 
 SdlOsLayer::~SdlOsLayer() {
@@ -72,17 +31,14 @@ void SdlOsLayer::RegisterWindowClass(const std::string&, WindowProc proc) {
 }
 
 void SdlOsLayer::GetDesktopDpi(float* dpiX, float* dpiY) {
-    // The logical DPI desktops scale by, not the monitor's physical one that
-    // SDL_GetDisplayDPI reports.
-    const char* driver = m_VideoReady ? SDL_GetCurrentVideoDriver() : nullptr;
-    const float xft = driver && SDL_strcmp(driver, "x11") == 0 ? ReadXftDpi() : 0;
-    *dpiX = *dpiY = xft > 0 ? xft : kDefaultDpi;
+    *dpiX = *dpiY = SdlDesktop::Dpi(m_VideoReady);
 }
 
 bool SdlOsLayer::CreateMainWindow(const std::string&, const std::string& title, uint32_t width,
                                   uint32_t height) {
     if (m_NoDisplay) {
-        std::fprintf(stderr, "no display: %s\n", NoDisplayReason(m_VideoReady).c_str());
+        std::fprintf(stderr, "no display: %s\n",
+                     SdlDesktop::NoDisplayReason(m_VideoReady, "the player").c_str());
         return false;
     }
     SDL_Rect place{static_cast<int>(SDL_WINDOWPOS_UNDEFINED),
