@@ -20,7 +20,7 @@ namespace ZEL {
 namespace {
 
 using Clock = std::chrono::steady_clock;
-constexpr size_t kQueued = 8;      // frames in flight between two stages
+constexpr size_t kQueued = 8;       // frames in flight between two stages
 constexpr size_t kPaletteStep = 6;  // every sixth frame shapes a GIF's palette
 
 double Since(Clock::time_point start) {
@@ -187,8 +187,8 @@ bool Exporter::Run(const Settings& s, Report* report, std::string* error) {
             const auto t0 = Clock::now();
             std::string e;
             if (!failure.Failed() &&
-                !WritePng(FrameName(s.pngPattern, frame->index), frame->bgra.data(),
-                          frame->width, frame->height, frame->stride, &e)) {
+                !WritePng(FrameName(s.pngPattern, frame->index), frame->bgra.data(), frame->width,
+                          frame->height, frame->stride, &e)) {
                 failure.Set(e);
             }
             spentPixels.TryPush(std::move(frame->bgra));

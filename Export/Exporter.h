@@ -18,11 +18,11 @@ class Exporter {
         DocumentRenderer::Settings render;
         std::vector<uint32_t> times;  // document times of the frames, ms
         double fps = 60;
-        std::string pngPattern;       // "%d" becomes the frame index; empty: none
-        std::string video;            // empty: none
+        std::string pngPattern;  // "%d" becomes the frame index; empty: none
+        std::string video;       // empty: none
         std::string music;
         int crf = 18;
-        bool progress = false;        // a progress line on standard error
+        bool progress = false;  // a progress line on standard error
     };
     struct Report {
         size_t frames = 0;

@@ -1,11 +1,11 @@
 #pragma once
 #include <condition_variable>
 #include <cstddef>
+#include <cstdint>
 #include <deque>
 #include <mutex>
 #include <optional>
 #include <vector>
-#include <cstdint>
 
 namespace ZEL {
 

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "Gfx/RegularFile.h"
+
 namespace ZEL {
 
 namespace {
@@ -21,6 +23,11 @@ bool MusicTrack::Open(const std::string& path, AVFormatContext* out, double star
     m_Out = out;
     m_Start = startSeconds;
     m_Length = lengthSeconds;
+    // A FIFO would block the open for ever and a device would never end.
+    if (!Gfx::RegularFile(path).IsOpen()) {
+        *error = "could not read the music \"" + path + "\": it is not a regular file";
+        return false;
+    }
     AVFormatContext* in = nullptr;
     int r = avformat_open_input(&in, path.c_str(), nullptr, nullptr);
     if (r < 0) {
@@ -87,8 +94,8 @@ bool MusicTrack::OpenEncoder(const std::string& path, std::string* error) {
     m_OutStream->time_base = e->time_base;
     SwrContext* swr = nullptr;
     r = swr_alloc_set_opts2(&swr, &e->ch_layout, e->sample_fmt, e->sample_rate,
-                            &m_Decoder->ch_layout, m_Decoder->sample_fmt, m_Decoder->sample_rate,
-                            0, nullptr);
+                            &m_Decoder->ch_layout, m_Decoder->sample_fmt, m_Decoder->sample_rate, 0,
+                            nullptr);
     m_Resampler.reset(swr);
     if (r < 0 || swr_init(swr) < 0) {
         *error = "could not convert the music's samples";
@@ -180,13 +187,12 @@ bool MusicTrack::DecodePacket(AVPacket* packet, std::string* error) {
     const AVCodecContext* e = m_Encoder.get();
     while (avcodec_receive_frame(m_Decoder.get(), frame.get()) == 0) {
         // Samples before the first frame's time are dropped.
-        const double at = frame->pts == AV_NOPTS_VALUE
-                              ? m_Start
-                              : frame->pts * av_q2d(m_InStream->time_base);
+        const double at =
+            frame->pts == AV_NOPTS_VALUE ? m_Start : frame->pts * av_q2d(m_InStream->time_base);
         int skip = 0;
         if (at < m_Start) {
-            skip = static_cast<int>(std::min<double>(frame->nb_samples,
-                                                     (m_Start - at) * frame->sample_rate));
+            skip = static_cast<int>(
+                std::min<double>(frame->nb_samples, (m_Start - at) * frame->sample_rate));
         }
         const int outCapacity = swr_get_out_samples(m_Resampler.get(), frame->nb_samples);
         FramePtr converted(av_frame_alloc());
@@ -198,11 +204,11 @@ bool MusicTrack::DecodePacket(AVPacket* packet, std::string* error) {
             *error = "out of memory";
             return false;
         }
-        const int n = swr_convert(m_Resampler.get(), converted->data, outCapacity,
-                                  const_cast<const uint8_t**>(frame->extended_data),
-                                  frame->nb_samples);
-        const int dropped = static_cast<int>(static_cast<int64_t>(skip) * e->sample_rate /
-                                             frame->sample_rate);
+        const int n =
+            swr_convert(m_Resampler.get(), converted->data, outCapacity,
+                        const_cast<const uint8_t**>(frame->extended_data), frame->nb_samples);
+        const int dropped =
+            static_cast<int>(static_cast<int64_t>(skip) * e->sample_rate / frame->sample_rate);
         if (n > dropped) {
             // Shift past the dropped samples by writing the whole frame and reading them off.
             av_audio_fifo_write(m_Fifo.get(), reinterpret_cast<void**>(converted->data), n);
@@ -226,8 +232,8 @@ bool MusicTrack::EncodeFromFifo(bool flush, std::string* error) {
     while (av_audio_fifo_size(m_Fifo.get()) >= size ||
            (flush && av_audio_fifo_size(m_Fifo.get()) > 0)) {
         const int64_t left = m_MaxSamples - m_Samples;
-        const int n = static_cast<int>(
-            std::min<int64_t>({size, av_audio_fifo_size(m_Fifo.get()), std::max<int64_t>(left, 0)}));
+        const int n = static_cast<int>(std::min<int64_t>(
+            {size, av_audio_fifo_size(m_Fifo.get()), std::max<int64_t>(left, 0)}));
         if (n <= 0) {
             av_audio_fifo_reset(m_Fifo.get());
             m_Written = m_Length;

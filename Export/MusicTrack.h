@@ -40,9 +40,9 @@ class MusicTrack {
     bool m_Copy = false;
     bool m_InputEnded = false;
     double m_Start = 0, m_Length = 0;
-    double m_Written = 0;        // output seconds written so far
-    int64_t m_Samples = 0;       // encoder samples written (transcoding)
-    int64_t m_MaxSamples = 0;    // the video's length in encoder samples
+    double m_Written = 0;      // output seconds written so far
+    int64_t m_Samples = 0;     // encoder samples written (transcoding)
+    int64_t m_MaxSamples = 0;  // the video's length in encoder samples
 };
 
 }  // namespace ZEL

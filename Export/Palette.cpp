@@ -54,25 +54,25 @@ void Palette::Build() {
         }
         int range = 0;
         for (int c = 0; c < 3; ++c) {
-            const auto [lo, hi] = std::minmax_element(
-                box.keys.begin(), box.keys.end(),
-                [c](int a, int b) { return Channel(a, c) < Channel(b, c); });
+            const auto [lo, hi] =
+                std::minmax_element(box.keys.begin(), box.keys.end(),
+                                    [c](int a, int b) { return Channel(a, c) < Channel(b, c); });
             range = std::max(range, Channel(*hi, c) - Channel(*lo, c));
         }
         return std::sqrt(static_cast<double>(box.weight)) * range;
     };
     while (boxes.size() < 256) {
-        auto heaviest = std::max_element(boxes.begin(), boxes.end(), [&](const Box& a, const Box& b) {
-            return priority(a) < priority(b);
-        });
+        auto heaviest =
+            std::max_element(boxes.begin(), boxes.end(),
+                             [&](const Box& a, const Box& b) { return priority(a) < priority(b); });
         if (heaviest == boxes.end() || heaviest->keys.size() < 2) {
             break;
         }
         int widest = 0, range = -1;
         for (int c = 0; c < 3; ++c) {
-            const auto [lo, hi] = std::minmax_element(
-                heaviest->keys.begin(), heaviest->keys.end(),
-                [c](int a, int b) { return Channel(a, c) < Channel(b, c); });
+            const auto [lo, hi] =
+                std::minmax_element(heaviest->keys.begin(), heaviest->keys.end(),
+                                    [c](int a, int b) { return Channel(a, c) < Channel(b, c); });
             if (Channel(*hi, c) - Channel(*lo, c) > range) {
                 range = Channel(*hi, c) - Channel(*lo, c);
                 widest = c;
@@ -98,7 +98,8 @@ void Palette::Build() {
     for (size_t i = 0; i < boxes.size(); ++i) {
         uint64_t sum[3] = {}, w = 0;
         for (int k : boxes[i].keys) {
-            for (int c = 0; c < 3; ++c) sum[c] += static_cast<uint64_t>(Channel(k, c) * 8 + 4) * m_Histogram[k];
+            for (int c = 0; c < 3; ++c)
+                sum[c] += static_cast<uint64_t>(Channel(k, c) * 8 + 4) * m_Histogram[k];
             w += m_Histogram[k];
         }
         const auto mean = [&](int c) { return static_cast<uint32_t>(w ? sum[c] / w : 0); };
@@ -110,7 +111,8 @@ void Palette::Build() {
         for (size_t i = 0; i < std::max<size_t>(boxes.size(), 1); ++i) {
             int d = 0;
             for (int c = 0; c < 3; ++c) {
-                const int v = Channel(k, c) * 8 + 4 - static_cast<int>((m_Colors[i] >> (16 - 8 * c)) & 255);
+                const int v =
+                    Channel(k, c) * 8 + 4 - static_cast<int>((m_Colors[i] >> (16 - 8 * c)) & 255);
                 d += v * v;
             }
             if (d < bestDistance) {
@@ -129,7 +131,8 @@ void Palette::Map(const uint8_t* bgra, uint32_t width, uint32_t y, uint8_t* out)
         const uint8_t* p = bgra + 4 * x;
         const int d = kBayer[y & 3][x & 3] / 2 - 4;
         uint8_t dithered[3];
-        for (int c = 0; c < 3; ++c) dithered[c] = static_cast<uint8_t>(std::clamp(p[c] + d, 0, 255));
+        for (int c = 0; c < 3; ++c)
+            dithered[c] = static_cast<uint8_t>(std::clamp(p[c] + d, 0, 255));
         out[x] = m_Nearest[Key(dithered)];
     }
 }

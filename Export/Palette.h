@@ -21,7 +21,7 @@ class Palette {
   private:
     std::vector<uint32_t> m_Histogram;  // per 15-bit colour
     std::array<uint32_t, 256> m_Colors{};
-    std::vector<uint8_t> m_Nearest;     // per 15-bit colour
+    std::vector<uint8_t> m_Nearest;  // per 15-bit colour
 };
 
 }  // namespace ZEL

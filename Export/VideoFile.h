@@ -19,10 +19,10 @@ class VideoFile {
         std::string path;
         uint32_t width = 0, height = 0;
         double fps = 60;
-        int crf = 18;               // H.264 and VP9 quality, lower is better
-        std::string music;          // empty: no sound
-        double musicStart = 0;      // seconds into the track of the first frame
-        double seconds = 0;         // the video's length, for cutting the music
+        int crf = 18;                      // H.264 and VP9 quality, lower is better
+        std::string music;                 // empty: no sound
+        double musicStart = 0;             // seconds into the track of the first frame
+        double seconds = 0;                // the video's length, for cutting the music
         const Palette* palette = nullptr;  // GIF: the frames' palette
     };
 

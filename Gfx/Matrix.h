@@ -15,7 +15,9 @@ struct Matrix3x2 {
     // Angle in degrees about (cx, cy); positive turns clockwise in y-down space.
     static Matrix3x2 Rotation(float degrees, float cx = 0, float cy = 0);
 
-    Point2F Apply(Point2F p) const { return {p.x * m11 + p.y * m21 + dx, p.x * m12 + p.y * m22 + dy}; }
+    Point2F Apply(Point2F p) const {
+        return {p.x * m11 + p.y * m21 + dx, p.x * m12 + p.y * m22 + dy};
+    }
     bool IsFinite() const;
     // True when the determinant is zero or not finite: nothing can be drawn through it.
     bool IsSingular() const;

@@ -18,11 +18,10 @@ constexpr int kFontStretchNormal = 5;
 // Family, weight, style, stretch, em size (DIPs) and locale; families resolve through
 // fontconfig, so "Arial" finds its metric-compatible substitute.
 class TextFormat {
-public:
+  public:
     // kInvalidArg for an em size that is not finite, not positive or above 4096.
     static Result Create(const std::string& familyUtf8, int weight, FontStyle style, int stretch,
-                         float emSize, const std::string& locale,
-                         std::shared_ptr<TextFormat>* out);
+                         float emSize, const std::string& locale, std::shared_ptr<TextFormat>* out);
     ~TextFormat();
     Result SetTextAlignment(TextAlignment a);
     Result SetParagraphAlignment(ParagraphAlignment a);
@@ -33,7 +32,7 @@ public:
     struct Native;
     const Native* GetNative() const { return m_Native.get(); }
 
-private:
+  private:
     TextFormat() = default;
     float m_EmSize = 0;
     TextAlignment m_TextAlign = TextAlignment::Leading;
@@ -63,7 +62,7 @@ struct GlyphRun {
 
 // Writes glyph outlines relative to the run's baseline origin (0, 0), y down.
 class FontFace {
-public:
+  public:
     virtual ~FontFace() = default;
     // The family the font was resolved to (e.g. "Liberation Sans" for "Arial").
     virtual std::string GetFamilyName() const { return {}; }
@@ -80,7 +79,7 @@ public:
 // Callbacks a layout makes while it is drawn. A failure code returned from any of them
 // ends TextLayout::Draw with that code.
 class TextRenderer {
-public:
+  public:
     virtual ~TextRenderer() = default;
     virtual Result IsPixelSnappingDisabled(void* context, bool* disabled) = 0;
     virtual Result GetCurrentTransform(void* context, Matrix3x2* transform) = 0;
@@ -96,7 +95,7 @@ public:
 // A UTF-8 string laid out in a box of maxWidth x maxHeight: wrapped at the box width at
 // break opportunities (inside a word when the word alone is wider), aligned per format.
 class TextLayout {
-public:
+  public:
     // kInvalidArg for text that is not valid UTF-8 (or holds a NUL) and for a box width or
     // height that is negative or not finite. The text may overflow the box's height;
     // centring still applies.
@@ -109,7 +108,7 @@ public:
 
     struct Native;
 
-private:
+  private:
     TextLayout() = default;
     float m_MaxWidth = 0, m_MaxHeight = 0;
     std::unique_ptr<Native> m_Native;

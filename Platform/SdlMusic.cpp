@@ -2,6 +2,9 @@
 
 #include <SDL.h>
 
+#include <cstdio>
+
+#include "Gfx/RegularFile.h"
 #include "Platform/NativePath.h"
 
 namespace ZEL {
@@ -28,7 +31,18 @@ bool SdlMusic::Load(const std::string& path) {
     if (!m_Open) {
         return false;
     }
-    m_Music = Mix_LoadMUS(ToNativePath(path).c_str());
+    // Only a regular file: a FIFO would block the load for ever and a device never ends.
+    std::FILE* file = Gfx::RegularFile(ToNativePath(path)).ReleaseAsStream();
+    SDL_RWops* rw = file ? SDL_RWFromFP(file, SDL_TRUE) : nullptr;
+    if (!file) {
+        SDL_SetError("%s is not a regular file that can be read", path.c_str());
+        return false;
+    }
+    if (!rw) {
+        std::fclose(file);
+        return false;
+    }
+    m_Music = Mix_LoadMUS_RW(rw, 1);
     return m_Music != nullptr;
 }
 

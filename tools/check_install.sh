@@ -106,7 +106,8 @@ for f in lib/libzel.so.$VERSION include/zel/zel.h include/zel/export.h include/z
     check "installs $f" test -f "$PREFIX/$f"
 done
 if [ -e "$BUILD/Platform/ZelPlayer" ]; then
-    for f in bin/ZelPlayer bin/ZelPlayerHwnd share/man/man6/ZelPlayer.6 share/man/man6/ZelPlayerHwnd.6; do
+    for f in bin/ZelPlayer bin/ZelPlayerHwnd share/man/man6/ZelPlayer.6 share/man/man6/ZelPlayerHwnd.6 \
+        bin/zelview share/man/man1/zelview.1; do
         check "installs $f" test -f "$PREFIX/$f"
     done
 fi

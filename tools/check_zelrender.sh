@@ -128,7 +128,9 @@ check "an MP4 with music is written" [ "$RC" -eq 0 ]
 check "it holds 61 frames of H.264 at 30 fps and the music" bash -c "
     ffprobe -v error -show_entries stream=codec_name,nb_frames,r_frame_rate -of csv=p=0 '$WORK/v.mp4' |
         tr '\n' ' ' | grep -q 'h264,30/1,61 mp3,0/0,'"
-for bad in "--video $WORK/v.avi" "--video /nonexistent/v.mp4" "--music /etc/hostname --video $WORK/m.mp4"; do
+mkfifo "$WORK/fifo.mp3"
+for bad in "--video $WORK/v.avi" "--video /nonexistent/v.mp4" "--music /etc/hostname --video $WORK/m.mp4" \
+    "--music $WORK/fifo.mp3 --video $WORK/m.mp4"; do
     # shellcheck disable=SC2086
     measure "$ZR" --quiet --fps 30 --to 500 $bad "$SHOW"
     check "export $bad: exit code 1 and a reason" bash -c "[ $RC -eq 1 ] && [ -s '$WORK/err' ]"

@@ -84,14 +84,16 @@ std::vector<uint8_t> PngRgb(const std::string& path) {
     std::vector<uint8_t> bgra(static_cast<size_t>(w) * h * 4);
     png->CopyPixels(w * 4, static_cast<uint32_t>(bgra.size()), bgra.data());
     std::vector<uint8_t> rgb;
-    for (size_t i = 0; i < bgra.size(); i += 4) rgb.insert(rgb.end(), {bgra[i + 2], bgra[i + 1], bgra[i]});
+    for (size_t i = 0; i < bgra.size(); i += 4)
+        rgb.insert(rgb.end(), {bgra[i + 2], bgra[i + 1], bgra[i]});
     return rgb;
 }
 
 class VideoTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        m_Dir = std::filesystem::temp_directory_path() / ("zel_video_" + std::to_string(::getpid()));
+        m_Dir =
+            std::filesystem::temp_directory_path() / ("zel_video_" + std::to_string(::getpid()));
         std::filesystem::create_directories(m_Dir);
     }
     void TearDown() override { std::filesystem::remove_all(m_Dir); }
