@@ -15,86 +15,13 @@ BUILD=$(cd "${1:-$ROOT/build-platform}" && pwd)
 HWND="$BUILD/Platform/ZelPlayerHwnd"
 FULL="$BUILD/Platform/ZelPlayer"
 WORK=$(mktemp -d)
-XVFB_PID=""
-PLAYER_PID=""
-FAILURES=0
+. "$ROOT/tools/xvfb_checks.sh"
 TITLE_RE='^Ombrelune: Current Frame Rate \(fps\) = ([0-9.e+-]+|inf)$'
-
-cleanup() {
-    [ -n "$PLAYER_PID" ] && kill "$PLAYER_PID" 2>/dev/null
-    [ -n "$XVFB_PID" ] && kill "$XVFB_PID" 2>/dev/null
-    rm -rf "$WORK"
-}
-trap cleanup EXIT
-
-pass() { echo "ok   $1"; }
-fail() {
-    echo "FAIL $1"
-    FAILURES=$((FAILURES + 1))
-}
-check() {  # NAME COMMAND...
-    local name=$1
-    shift
-    if "$@"; then pass "$name"; else fail "$name"; fi
-}
-
-start_display() {
-    local n
-    for n in $(seq 99 140); do
-        [ -e "/tmp/.X$n-lock" ] && continue
-        Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp -noreset >/dev/null 2>&1 &
-        XVFB_PID=$!
-        export DISPLAY=":$n"
-        for _ in $(seq 1 50); do
-            xwininfo -root >/dev/null 2>&1 && return 0
-            sleep 0.1
-        done
-        kill "$XVFB_PID" 2>/dev/null
-        XVFB_PID=""
-    done
-    echo "no virtual display could be started" >&2
-    exit 2
-}
 
 # start_player PLAYER DIR: runs it from DIR with dummy audio; standard error to $WORK/stderr.
 start_player() {
     (cd "$2" && SDL_AUDIODRIVER=dummy exec "$1" 2>"$WORK/stderr") &
-    PLAYER_PID=$!
-}
-
-# wait_exit SECONDS: the player's exit code, or 124 after killing it when it hangs.
-wait_exit() {
-    local rc
-    for _ in $(seq 1 $(($1 * 10))); do
-        if ! kill -0 "$PLAYER_PID" 2>/dev/null; then
-            wait "$PLAYER_PID"
-            rc=$?
-            PLAYER_PID=""
-            return $rc
-        fi
-        sleep 0.1
-    done
-    kill "$PLAYER_PID" 2>/dev/null
-    wait "$PLAYER_PID" 2>/dev/null
-    PLAYER_PID=""
-    return 124
-}
-
-# find_window NAME_REGEX: id of the first top-level window whose name matches (xwininfo
-# also lists the message box, which xdotool's search does not).
-find_window() {
-    local id
-    for _ in $(seq 1 200); do
-        id=$(xwininfo -root -children 2>/dev/null |
-            awk -v re="$1" 'match($0, /"[^"]*"/) { n = substr($0, RSTART + 1, RLENGTH - 2); if (n ~ re) { print $1; exit } }')
-        if [ -n "$id" ]; then
-            echo "$id"
-            return 0
-        fi
-        kill -0 "$PLAYER_PID" 2>/dev/null || return 1
-        sleep 0.1
-    done
-    return 1
+    APP_PID=$!
 }
 
 title_ok() { [[ "$(xdotool getwindowname "$1")" =~ $TITLE_RE ]]; }
@@ -183,7 +110,7 @@ if W=$(find_window '^Ombrelune: '); then
     sleep 1
     check "window resized to 640x480" window_size_is "$W" 640x480
     check "resized window is drawn" window_drawn "$W" "$WORK/shot-640.png"
-    check "still running after the resize" kill -0 "$PLAYER_PID"
+    check "still running after the resize" kill -0 "$APP_PID"
     xdotool key --window "$W" Escape 2>/dev/null
 else
     fail "player window appears"
@@ -207,7 +134,7 @@ check "left click ends with exit code 0" [ $? -eq 0 ]
 start_player "$HWND" "$SHOW"
 if find_window '^Ombrelune: ' >/dev/null; then
     sleep 1
-    kill -TERM "$PLAYER_PID"
+    kill -TERM "$APP_PID"
 else
     fail "player window appears (quit)"
 fi
@@ -233,7 +160,7 @@ check "its parse error is on standard error" grep -q '^Parse Error:::' "$WORK/st
 for sig in TERM INT; do
     start_player "$HWND" "$BROKEN"
     if find_window '^Error$' >/dev/null; then
-        kill -"$sig" "$PLAYER_PID"
+        kill -"$sig" "$APP_PID"
         wait_exit 3
         check "SIG$sig while the error box is open ends with exit code 1" [ $? -eq 1 ]
         check "SIG$sig takes the error box with it" box_gone
@@ -271,16 +198,16 @@ fi
 # shows nothing is still there for whoever asks for it.
 (cd "$SHOW" && exec env -u DISPLAY -u WAYLAND_DISPLAY SDL_AUDIODRIVER=disk \
     SDL_DISKAUDIOFILE="$WORK/no-display.raw" "$HWND" 2>"$WORK/stderr") &
-PLAYER_PID=$!
+APP_PID=$!
 wait_exit 2
 check "no display ends with exit code 1 within 2 s" [ $? -eq 1 ]
 check "no display is said on standard error" grep -q '^no display: ' "$WORK/stderr"
 check "no display plays no music" [ ! -e "$WORK/no-display.raw" ]
 (cd "$SHOW" && SDL_VIDEODRIVER=offscreen SDL_AUDIODRIVER=dummy exec "$HWND" 2>"$WORK/stderr") &
-PLAYER_PID=$!
+APP_PID=$!
 sleep 1.5
-check "an offscreen driver asked for by name plays" kill -0 "$PLAYER_PID"
-kill "$PLAYER_PID" 2>/dev/null
+check "an offscreen driver asked for by name plays" kill -0 "$APP_PID"
+kill "$APP_PID" 2>/dev/null
 wait_exit 3
 
 # 8. Start-up documents, child documents and images that are not small regular files end

@@ -13,87 +13,15 @@ ROOT=$(cd "$(dirname "$0")/.." && pwd)
 BUILD=$(cd "${1:-$ROOT/build}" && pwd)
 VIEW="$BUILD/Viewer/zelview"
 WORK=$(mktemp -d)
-XVFB_PID=""
-VIEWER_PID=""
-FAILURES=0
+. "$ROOT/tools/xvfb_checks.sh"
 TITLE_RE='^doc\.scn - [0-9]+\.[0-9] s - [0-9]+ fps( - paused)?$'
-# The panel's centre, a pixel in the error bar, and the row the moving bar crosses.
+# The panel's centre and a pixel in the error bar.
 PANEL=200,250
 BAR=4,4
 BLUE="0 0 255"
 GREEN="0 255 0"
 RED="255 0 0"
 WHITE="255 255 255"
-
-cleanup() {
-    [ -n "$VIEWER_PID" ] && kill "$VIEWER_PID" 2>/dev/null
-    [ -n "$XVFB_PID" ] && kill "$XVFB_PID" 2>/dev/null
-    rm -rf "$WORK"
-}
-trap cleanup EXIT
-
-pass() { echo "ok   $1"; }
-fail() {
-    echo "FAIL $1"
-    FAILURES=$((FAILURES + 1))
-}
-check() {  # NAME COMMAND...
-    local name=$1
-    shift
-    if "$@"; then pass "$name"; else fail "$name"; fi
-}
-
-start_display() {
-    local n
-    for n in $(seq 99 140); do
-        [ -e "/tmp/.X$n-lock" ] && continue
-        Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp -noreset >/dev/null 2>&1 &
-        XVFB_PID=$!
-        export DISPLAY=":$n"
-        for _ in $(seq 1 50); do
-            xwininfo -root >/dev/null 2>&1 && return 0
-            sleep 0.1
-        done
-        kill "$XVFB_PID" 2>/dev/null
-        XVFB_PID=""
-    done
-    echo "no virtual display could be started" >&2
-    exit 2
-}
-
-# wait_exit SECONDS: the viewer's exit code, or 124 after killing it when it hangs.
-wait_exit() {
-    local rc
-    for _ in $(seq 1 $(($1 * 10))); do
-        if ! kill -0 "$VIEWER_PID" 2>/dev/null; then
-            wait "$VIEWER_PID"
-            rc=$?
-            VIEWER_PID=""
-            return $rc
-        fi
-        sleep 0.1
-    done
-    kill "$VIEWER_PID" 2>/dev/null
-    wait "$VIEWER_PID" 2>/dev/null
-    VIEWER_PID=""
-    return 124
-}
-
-# find_window NAME_REGEX: id of the first top-level window whose name matches.
-find_window() {
-    local id
-    for _ in $(seq 1 200); do
-        id=$(xwininfo -root -children 2>/dev/null |
-            awk -v re="$1" 'match($0, /"[^"]*"/) { n = substr($0, RSTART + 1, RLENGTH - 2); if (n ~ re) { print $1; exit } }')
-        if [ -n "$id" ]; then
-            echo "$id"
-            return 0
-        fi
-        kill -0 "$VIEWER_PID" 2>/dev/null || return 1
-        sleep 0.1
-    done
-    return 1
-}
 
 title_ok() { [[ "$(xdotool getwindowname "$1")" =~ $TITLE_RE ]]; }
 title_has() { [[ "$(xdotool getwindowname "$1")" == *"$2"* ]]; }
@@ -166,8 +94,8 @@ mkdir -p "$WORK/doc"
 doc >"$DOC"
 (cd "$WORK/doc" && SDL_AUDIODRIVER=dummy exec "$VIEW" --music "$ROOT/data/music/duskwave.mp3" \
     --dpi 96 doc.scn >"$WORK/stdout" 2>"$WORK/stderr") &
-VIEWER_PID=$!
-STARTED_PID=$VIEWER_PID
+APP_PID=$!
+STARTED_PID=$APP_PID
 
 if W=$(find_window '^doc\.scn - '); then
     sleep 0.5
