@@ -35,10 +35,7 @@ class FrameQueue {
         if (m_Items.empty()) {
             return std::nullopt;
         }
-        T item = std::move(m_Items.front());
-        m_Items.pop_front();
-        m_NotFull.notify_one();
-        return item;
+        return TakeFront();
     }
     // Empty at once when nothing is queued.
     std::optional<T> TryPop() {
@@ -46,10 +43,7 @@ class FrameQueue {
         if (m_Items.empty()) {
             return std::nullopt;
         }
-        T item = std::move(m_Items.front());
-        m_Items.pop_front();
-        m_NotFull.notify_one();
-        return item;
+        return TakeFront();
     }
     // Adds without waiting (for handing used buffers back); false when full or closed.
     bool TryPush(T item) {
@@ -69,6 +63,14 @@ class FrameQueue {
     }
 
   private:
+    // Called with the lock held and something queued.
+    T TakeFront() {
+        T item = std::move(m_Items.front());
+        m_Items.pop_front();
+        m_NotFull.notify_one();
+        return item;
+    }
+
     std::mutex m_Mutex;
     std::condition_variable m_NotFull, m_NotEmpty;
     std::deque<T> m_Items;

@@ -17,7 +17,6 @@ WORK=$(mktemp -d)
 trap 'rm -rf "$WORK"' EXIT
 PREFIX=$WORK/prefix
 VERSION=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$BUILD/CMakeCache.txt")
-FAILURES=0
 
 for tool in cmake cpack pkg-config cc c++ make nm readelf c++filt dpkg-deb dpkg-shlibdeps python3; do
     if ! command -v "$tool" >/dev/null; then
@@ -26,11 +25,8 @@ for tool in cmake cpack pkg-config cc c++ make nm readelf c++filt dpkg-deb dpkg-
     fi
 done
 
-pass() { echo "ok   $1"; }
-fail() {
-    echo "FAIL $1"
-    FAILURES=$((FAILURES + 1))
-}
+. "$ROOT/tools/check_lib.sh"
+# Each check's output is kept and shown when it fails.
 check() {  # NAME COMMAND...
     local name=$1
     shift

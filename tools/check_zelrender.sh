@@ -13,7 +13,6 @@ BUILD=$(cd "${1:-$ROOT/build}" && pwd)
 ZR="$BUILD/tools/zelrender"
 WORK=$(mktemp -d)
 trap 'rm -rf "$WORK"' EXIT
-FAILURES=0
 MAX_MS=2000
 MAX_MB=200
 if [ "${2:-}" = sanitized ]; then
@@ -21,16 +20,7 @@ if [ "${2:-}" = sanitized ]; then
     MAX_MB=100000
 fi
 
-pass() { echo "ok   $1"; }
-fail() {
-    echo "FAIL $1"
-    FAILURES=$((FAILURES + 1))
-}
-check() {  # NAME COMMAND...
-    local name=$1
-    shift
-    if "$@"; then pass "$name"; else fail "$name"; fi
-}
+. "$ROOT/tools/check_lib.sh"
 
 # measure COMMAND...: runs it with standard output and error into $WORK/out and $WORK/err,
 # then sets RC, MS (wall time) and MB (peak resident memory).

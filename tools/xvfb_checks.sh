@@ -2,7 +2,7 @@
 # The caller sets WORK (a scratch folder it owns) and keeps the program's PID in APP_PID.
 XVFB_PID=""
 APP_PID=""
-FAILURES=0
+. "$(dirname "${BASH_SOURCE[0]}")/check_lib.sh"
 
 cleanup() {
     [ -n "$APP_PID" ] && kill "$APP_PID" 2>/dev/null
@@ -10,17 +10,6 @@ cleanup() {
     rm -rf "$WORK"
 }
 trap cleanup EXIT
-
-pass() { echo "ok   $1"; }
-fail() {
-    echo "FAIL $1"
-    FAILURES=$((FAILURES + 1))
-}
-check() {  # NAME COMMAND...
-    local name=$1
-    shift
-    if "$@"; then pass "$name"; else fail "$name"; fi
-}
 
 # A display of its own at the first free number; -noreset keeps resources set with xrdb.
 start_display() {
