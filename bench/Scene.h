@@ -43,6 +43,9 @@ struct Scene {
     std::vector<Shape> shapes;
     // Everything under one translation that changes every frame by a fraction of a pixel.
     bool moving = false;
+    // Static scenes: a constant translation in pixels, then a scale about the origin
+    // (zelbench --shift moves scenes by less than a pixel, and magnifies them, with these).
+    double offsetX = 0, offsetY = 0, scale = 1;
 };
 
 constexpr int kWidth = 800, kHeight = 600;

@@ -1,6 +1,8 @@
 // The scenes as a document for the engine and as JSON for the Skia peer.
 #include <map>
 #include <sstream>
+#include <utility>
+#include <vector>
 
 #include "Scene.h"
 
@@ -136,15 +138,36 @@ std::string ToDocument(const Scene& scene, const std::string& bitmapPath) {
         }
     }
     const bool bitmap = scene.shapes.front().kind == Shape::Kind::Bitmap;
+    // Transforms by name, pushed in this order around the commands.
+    std::vector<std::pair<std::string, std::string>> transforms;
+    if (scene.moving) {
+        transforms.emplace_back("move", "Translation{ x $mx y $my }");
+    } else {
+        std::ostringstream exact;
+        exact.precision(17);
+        if (scene.scale != 1) {
+            exact << "Scale{ x " << scene.scale << " y " << scene.scale << " }";
+            transforms.emplace_back("zoom", exact.str());
+            exact.str("");
+        }
+        if (scene.offsetX != 0 || scene.offsetY != 0) {
+            exact << "Translation{ x " << scene.offsetX << " y " << scene.offsetY << " }";
+            transforms.emplace_back("shift", exact.str());
+        }
+    }
+    std::string declared, pushes, pops;
+    for (const auto& t : transforms) {
+        declared += t.first + " " + t.second + "\n";
+        pushes += " PushTransform{ " + t.first + " }";
+        pops += " PopTransform{ }";
+    }
     std::ostringstream doc;
     doc << "Scenimator{\nnoOfGeometries " << geometryCount << "\n"
         << geometries.str() << brushes.Section() << "noOfImages " << (bitmap ? 1 : 0) << "\n"
-        << (bitmap ? "pic BitmapFromFile{ " + bitmapPath + " }\n" : "")
-        << (scene.moving ? "noOfTransforms 1\nmove Translation{ x $mx y $my }\n"
-                         : "noOfTransforms 0\n")
-        << "noOfChildZels 0\nnoOfExecutables 1\ndraw Procedure{ noOfCommands "
-        << commandCount + (scene.moving ? 2 : 0) << (scene.moving ? " PushTransform{ move }" : "")
-        << commands.str() << (scene.moving ? " PopTransform{ }" : "") << " }\n";
+        << (bitmap ? "pic BitmapFromFile{ " + bitmapPath + " }\n" : "") << "noOfTransforms "
+        << transforms.size() << "\n"
+        << declared << "noOfChildZels 0\nnoOfExecutables 1\ndraw Procedure{ noOfCommands "
+        << commandCount + 2 * transforms.size() << pushes << commands.str() << pops << " }\n";
     if (scene.moving) {
         doc << "noOfControllers 1\nsweep Linear2d{ target $mx begin 0 end 10000 loops 1 targetY "
                "$my beginValue 0 0 endValue 37 23 noOfChildren 0 }\n"

@@ -2,10 +2,15 @@
 // hand-written Cairo, frame for frame in alternation so that all see the same machine load,
 // and prints the median frame time of each.
 //
-//   zelbench [--frames N] [--only NAME] [--threads N] [--json DIR]
+//   zelbench [--frames N] [--only NAME] [--threads N] [--json DIR] [--shift]
 //
 // --json DIR writes each scene as DIR/NAME.json (and the bitmap they use) for the Skia
 // peer instead, and times nothing.
+// --shift times nothing either: it draws each static scene directly, moved by 1/256 to
+// 1/16 of a pixel along x and along y, and magnified 16 times and averaged back down, and
+// prints how far each is from the scene as drawn (the largest channel difference and the
+// share of pixels off by more than 2): how close a coverage cache at quantised positions, or
+// a scan converter computing exact coverage, could come to Cairo's pixels.
 #include <cairo.h>
 
 #include <algorithm>
@@ -76,9 +81,10 @@ struct Engine {
     std::vector<double> times;
 };
 
-std::unique_ptr<Engine> Load(const std::string& path, const Gfx::RasterOptions& options) {
+std::unique_ptr<Engine> Load(const std::string& path, const Gfx::RasterOptions& options,
+                             uint32_t width = Bench::kWidth, uint32_t height = Bench::kHeight) {
     auto e = std::make_unique<Engine>();
-    Gfx::RenderTarget::Create(Bench::kWidth, Bench::kHeight, 96, &e->target);
+    Gfx::RenderTarget::Create(width, height, 96, &e->target);
     e->target->SetRasterOptions(options);
     ZEL::IScenimator* loaded = nullptr;
     if (e->factory.CreateScenimator(path, 0, e->target.get(), &loaded) != ZEL::kSuccess) {
@@ -142,12 +148,108 @@ void Time(const Bench::Scene& scene, const std::filesystem::path& dir, int frame
     cairo_surface_destroy(bitmap);
 }
 
+// A frame's pixels, rows of 4 bytes a pixel without padding.
+struct Frame {
+    int width = 0, height = 0;
+    std::vector<uint8_t> pixels;
+    int At(int x, int y, int channel) const {
+        return pixels[(static_cast<size_t>(y) * width + x) * 4 + channel];
+    }
+};
+
+// Drawn directly, at offset (offsetX, offsetY) and then magnified scale times, onto a target
+// of width x height.
+Frame DirectFrame(Bench::Scene scene, const std::filesystem::path& dir, double offsetX,
+                  double offsetY, int scale = 1, int width = Bench::kWidth,
+                  int height = Bench::kHeight) {
+    scene.offsetX = offsetX, scene.offsetY = offsetY, scene.scale = scale;
+    const std::string docPath = (dir / (scene.name + "_shift.scn")).string();
+    std::ofstream(docPath) << Bench::ToDocument(scene, (dir / "bitmap.png").string());
+    Gfx::RasterOptions direct;
+    direct.record = false;
+    auto e = Load(docPath, direct, static_cast<uint32_t>(width), static_cast<uint32_t>(height));
+    EngineFrame(*e, 0);
+    Frame f{width, height, std::vector<uint8_t>(static_cast<size_t>(width) * height * 4)};
+    const uint8_t* pixels = e->target->GetPixels();
+    for (int y = 0; y < height; ++y)
+        std::copy_n(pixels + static_cast<size_t>(y) * e->target->GetStride(), width * 4,
+                    f.pixels.begin() + static_cast<size_t>(y) * width * 4);
+    return f;
+}
+
+// Over width x height pixels from (left, top) of a and from (0, 0) of b: the largest channel
+// difference and the share of pixels off by more than 2 (the measures the raster tests hold
+// reuse to).
+void PrintDifference(const char* what, const Frame& a, const Frame& b, int width, int height,
+                     int left = 0, int top = 0) {
+    int largest = 0;
+    long overTwo = 0;
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            int pixel = 0;
+            for (int c = 0; c < 4; ++c)
+                pixel = std::max(pixel, std::abs(a.At(left + x, top + y, c) - b.At(x, y, c)));
+            largest = std::max(largest, pixel);
+            overTwo += pixel > 2;
+        }
+    }
+    std::printf("%s largest=%d over_two_pct=%.3f\n", what, largest,
+                100.0 * overTwo / (static_cast<double>(width) * height));
+}
+
+// A base offset away from whole pixels and from the fixed-point grid's simple fractions.
+constexpr double kBase = 0.3;
+
+// The scene moved by 1/256 to 1/16 of a pixel along each axis: what a cache of coverage at
+// quantised positions must differ by at least.
+void Shifted(const Bench::Scene& scene, const std::filesystem::path& dir, const Frame& base) {
+    for (const char axis : {'x', 'y'}) {
+        for (int denominator = 256; denominator >= 16; denominator /= 2) {
+            const double by = 1.0 / denominator;
+            const Frame moved = DirectFrame(scene, dir, kBase + (axis == 'x' ? by : 0),
+                                            kBase + (axis == 'y' ? by : 0));
+            const std::string what =
+                "scene=" + scene.name + " moved_" + axis + "=1/" + std::to_string(denominator);
+            PrintDifference(what.c_str(), base, moved, base.width, base.height);
+        }
+    }
+}
+
+// The middle 200x150 pixels drawn 16 times larger and averaged back down: close to the
+// exact area coverage that an analytic scan converter would give.
+void Magnified(const Bench::Scene& scene, const std::filesystem::path& dir, const Frame& base) {
+    constexpr int kScale = 16, kW = 200, kH = 150;
+    constexpr int kLeft = (Bench::kWidth - kW) / 2, kTop = (Bench::kHeight - kH) / 2;
+    const Frame big =
+        DirectFrame(scene, dir, kBase - kLeft, kBase - kTop, kScale, kW * kScale, kH * kScale);
+    Frame exact{kW, kH, std::vector<uint8_t>(static_cast<size_t>(kW) * kH * 4)};
+    for (int y = 0; y < kH; ++y)
+        for (int x = 0; x < kW; ++x)
+            for (int c = 0; c < 4; ++c) {
+                int sum = 0;
+                for (int j = 0; j < kScale; ++j)
+                    for (int i = 0; i < kScale; ++i)
+                        sum += big.At(x * kScale + i, y * kScale + j, c);
+                exact.pixels[(static_cast<size_t>(y) * kW + x) * 4 + c] =
+                    static_cast<uint8_t>((sum + kScale * kScale / 2) / (kScale * kScale));
+            }
+    PrintDifference(("scene=" + scene.name + " exact_coverage").c_str(), base, exact, kW, kH, kLeft,
+                    kTop);
+}
+
+void Shift(const Bench::Scene& scene, const std::filesystem::path& dir) {
+    const Frame base = DirectFrame(scene, dir, kBase, kBase);
+    Shifted(scene, dir, base);
+    Magnified(scene, dir, base);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     int frames = 200;
     unsigned threads = 0;
     std::string only, jsonDir;
+    bool shift = false;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         const bool hasValue = i + 1 < argc;
@@ -159,8 +261,11 @@ int main(int argc, char** argv) {
             threads = static_cast<unsigned>(std::max(1, std::atoi(argv[++i])));
         } else if (arg == "--json" && hasValue) {
             jsonDir = argv[++i];
+        } else if (arg == "--shift") {
+            shift = true;
         } else {
-            std::cerr << "usage: zelbench [--frames N] [--only NAME] [--threads N] [--json DIR]\n";
+            std::cerr << "usage: zelbench [--frames N] [--only NAME] [--threads N] [--json DIR] "
+                         "[--shift]\n";
             return 2;
         }
     }
@@ -172,7 +277,10 @@ int main(int argc, char** argv) {
     for (const Bench::Scene& scene : Bench::MakeScenes()) {
         if (!only.empty() && scene.name != only)
             continue;
-        if (!jsonDir.empty())
+        if (shift) {
+            if (!scene.moving)
+                Shift(scene, dir);
+        } else if (!jsonDir.empty())
             std::ofstream(dir / (scene.name + ".json"))
                 << Bench::ToJson(scene, (dir / "bitmap.png").string());
         else
