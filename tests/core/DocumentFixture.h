@@ -12,31 +12,13 @@
 #include "Core/Factory.h"
 #include "Core/GeometryBase.h"
 #include "Core/Scenimator.h"
+#include "ScratchFolderTest.h"
 
 // Writes documents into a fresh temporary folder and loads them through a factory of its
 // own, so tests share no mask cache or error text.
-class DocumentFixture : public ::testing::Test {
+class DocumentFixture : public ScratchFolderTest {
   protected:
-    void SetUp() override {
-        m_Dir =
-            std::filesystem::temp_directory_path() /
-            ("zel_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) +
-             "_" + std::to_string(::getpid()));
-        std::filesystem::remove_all(m_Dir);
-        std::filesystem::create_directories(m_Dir);
-        m_OldCwd = std::filesystem::current_path();
-        std::filesystem::current_path(m_Dir);
-    }
-    void TearDown() override {
-        std::filesystem::current_path(m_OldCwd);
-        std::filesystem::remove_all(m_Dir);
-    }
-
-    void Write(const std::string& name, const std::string& text) {
-        const auto path = m_Dir / name;
-        std::filesystem::create_directories(path.parent_path());
-        std::ofstream(path, std::ios::binary) << text;
-    }
+    DocumentFixture() : ScratchFolderTest(WorkIn::Scratch) {}
 
     // Loads name; on failure returns null and leaves the factory's text in Error().
     std::unique_ptr<ZEL::Scenimator> Load(const std::string& name, uint32_t start = 0,
@@ -60,8 +42,6 @@ class DocumentFixture : public ::testing::Test {
 
     ZEL::Factory m_Factory;
     int m_LastCode = -1;
-    std::filesystem::path m_Dir;
-    std::filesystem::path m_OldCwd;
 };
 
 // A complete document around the given sections; empty sections by default.

@@ -9,11 +9,12 @@
 
 #include <unistd.h>
 
+#include "ScratchFolderTest.h"
 #include "zel/zel.h"
 
 // Documents written into a fresh temporary folder and opened by absolute path, so that
 // threads never depend on the working directory.
-class EmbedFixture : public ::testing::Test {
+class EmbedFixture : public ScratchFolderTest {
   public:
     struct Pixel {
         int b, g, r, a;
@@ -26,25 +27,11 @@ class EmbedFixture : public ::testing::Test {
     static constexpr Pixel kBlue{255, 0, 0, 255};
 
   protected:
-    void SetUp() override {
-        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        m_Dir = std::filesystem::temp_directory_path() /
-                ("zel_embed_" + std::string(info->name()) + "_" + std::to_string(::getpid()));
-        std::filesystem::remove_all(m_Dir);
-        std::filesystem::create_directories(m_Dir);
-    }
     void TearDown() override {
         for (zel_document* doc : m_Open) {
             zel_close(doc);
         }
-        std::filesystem::remove_all(m_Dir);
-    }
-
-    // Writes the document and returns its absolute path.
-    std::string Write(const std::string& name, const std::string& text) {
-        const auto path = m_Dir / name;
-        std::ofstream(path, std::ios::binary) << text;
-        return path.string();
+        ScratchFolderTest::TearDown();
     }
 
     // Opens a document the test closes at its end; fails the test when it does not open.
@@ -72,7 +59,6 @@ class EmbedFixture : public ::testing::Test {
         return Pixel{p[0], p[1], p[2], p[3]};
     }
 
-    std::filesystem::path m_Dir;
     std::vector<zel_document*> m_Open;
     std::vector<uint8_t> m_Frame;
     uint32_t m_Width = 0;

@@ -2,6 +2,7 @@
 #include <fstream>
 
 #include "RasterSupport.h"
+#include "ScratchFolderTest.h"
 
 namespace {
 
@@ -10,23 +11,8 @@ using namespace RasterTest;
 // What is kept from one frame to the next must never outlive the change that makes it
 // wrong: each case plays a document in the fastest mode and in the reference mode side by
 // side, and every frame must match within rounding, while layers are really in use.
-class ReuseTest : public ::testing::Test {
+class ReuseTest : public ScratchFolderTest {
   protected:
-    void SetUp() override {
-        m_Dir = std::filesystem::temp_directory_path() /
-                ("zel_reuse_" +
-                 std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) +
-                 "_" + std::to_string(::getpid()));
-        std::filesystem::create_directories(m_Dir);
-    }
-    void TearDown() override { std::filesystem::remove_all(m_Dir); }
-
-    std::string Write(const std::string& name, const std::string& text) {
-        const std::string path = (m_Dir / name).string();
-        std::ofstream(path) << text;
-        return path;
-    }
-
     // Plays both from 0 in 16 ms steps up to (but not including) end; after each frame
     // check(frame index) may look at the fast player.
     template <typename Check>
@@ -44,7 +30,6 @@ class ReuseTest : public ::testing::Test {
         EXPECT_GT(m_Reused, 2u) << "nothing was reused: the case tests nothing";
     }
 
-    std::filesystem::path m_Dir;
     size_t m_Reused = 0;  // frames that took something from an earlier one
 };
 

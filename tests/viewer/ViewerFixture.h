@@ -15,6 +15,7 @@
 #include "FakeMusic.h"
 #include "FakeWatcher.h"
 #include "FakeWindow.h"
+#include "ScratchFolderTest.h"
 #include "Viewer/Inspection.h"
 #include "Viewer/Viewer.h"
 
@@ -66,28 +67,9 @@ struct ViewerRig {
     ZEL::Viewer viewer;
 };
 
-class ViewerFixture : public ::testing::Test {
+class ViewerFixture : public ScratchFolderTest {
   protected:
-    void SetUp() override {
-        m_Dir = std::filesystem::temp_directory_path() /
-                ("zelview_" +
-                 std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) +
-                 "_" + std::to_string(::getpid()));
-        std::filesystem::remove_all(m_Dir);
-        std::filesystem::create_directories(m_Dir);
-        m_OldCwd = std::filesystem::current_path();
-        std::filesystem::current_path(m_Dir);
-    }
-    void TearDown() override {
-        std::filesystem::current_path(m_OldCwd);
-        std::filesystem::remove_all(m_Dir);
-    }
-
-    void Write(const std::string& name, const std::string& text) {
-        const auto path = m_Dir / name;
-        std::filesystem::create_directories(path.parent_path());
-        std::ofstream(path, std::ios::binary) << text;
-    }
+    ViewerFixture() : ScratchFolderTest(WorkIn::Scratch) {}
 
     // A started viewer of name, still at its load time.
     std::unique_ptr<ViewerRig> Start(const std::string& name, float dpi = 96) {
@@ -107,9 +89,6 @@ class ViewerFixture : public ::testing::Test {
             EXPECT_EQ(left[i].value, right[i].value) << left[i].name;
         }
     }
-
-    std::filesystem::path m_Dir;
-    std::filesystem::path m_OldCwd;
 };
 
 // A parent and a child that use what makes a timeline depend on its path: a trigger that
