@@ -27,6 +27,7 @@
 
 #include "Core/Factory.h"
 #include "Core/IScenimator.h"
+#include "FrameDifference.h"
 #include "Gfx/RenderTarget.h"
 #include "Scene.h"
 #include "SceneCairo.h"
@@ -155,6 +156,14 @@ struct Frame {
     int At(int x, int y, int channel) const {
         return pixels[(static_cast<size_t>(y) * width + x) * 4 + channel];
     }
+    Frame Crop(int left, int top, int w, int h) const {
+        Frame part{w, h, {}};
+        for (int y = top; y < top + h; ++y) {
+            const auto row = pixels.begin() + (static_cast<size_t>(y) * width + left) * 4;
+            part.pixels.insert(part.pixels.end(), row, row + w * 4);
+        }
+        return part;
+    }
 };
 
 // Drawn directly, at offset (offsetX, offsetY) and then magnified scale times, onto a target
@@ -177,24 +186,9 @@ Frame DirectFrame(Bench::Scene scene, const std::filesystem::path& dir, double o
     return f;
 }
 
-// Over width x height pixels from (left, top) of a and from (0, 0) of b: the largest channel
-// difference and the share of pixels off by more than 2 (the measures the raster tests hold
-// reuse to).
-void PrintDifference(const char* what, const Frame& a, const Frame& b, int width, int height,
-                     int left = 0, int top = 0) {
-    int largest = 0;
-    long overTwo = 0;
-    for (int y = 0; y < height; ++y) {
-        for (int x = 0; x < width; ++x) {
-            int pixel = 0;
-            for (int c = 0; c < 4; ++c)
-                pixel = std::max(pixel, std::abs(a.At(left + x, top + y, c) - b.At(x, y, c)));
-            largest = std::max(largest, pixel);
-            overTwo += pixel > 2;
-        }
-    }
-    std::printf("%s largest=%d over_two_pct=%.3f\n", what, largest,
-                100.0 * overTwo / (static_cast<double>(width) * height));
+void PrintDifference(const std::string& what, const Frame& a, const Frame& b) {
+    const Bench::Difference d = Bench::Compare(a.pixels, b.pixels);
+    std::printf("%s largest=%d over_two_pct=%.3f\n", what.c_str(), d.max, d.OverTwoPercent());
 }
 
 // A base offset away from whole pixels and from the fixed-point grid's simple fractions.
@@ -208,9 +202,9 @@ void Shifted(const Bench::Scene& scene, const std::filesystem::path& dir, const 
             const double by = 1.0 / denominator;
             const Frame moved = DirectFrame(scene, dir, kBase + (axis == 'x' ? by : 0),
                                             kBase + (axis == 'y' ? by : 0));
-            const std::string what =
-                "scene=" + scene.name + " moved_" + axis + "=1/" + std::to_string(denominator);
-            PrintDifference(what.c_str(), base, moved, base.width, base.height);
+            PrintDifference(
+                "scene=" + scene.name + " moved_" + axis + "=1/" + std::to_string(denominator),
+                base, moved);
         }
     }
 }
@@ -233,8 +227,8 @@ void Magnified(const Bench::Scene& scene, const std::filesystem::path& dir, cons
                 exact.pixels[(static_cast<size_t>(y) * kW + x) * 4 + c] =
                     static_cast<uint8_t>((sum + kScale * kScale / 2) / (kScale * kScale));
             }
-    PrintDifference(("scene=" + scene.name + " exact_coverage").c_str(), base, exact, kW, kH, kLeft,
-                    kTop);
+    PrintDifference("scene=" + scene.name + " exact_coverage", base.Crop(kLeft, kTop, kW, kH),
+                    exact);
 }
 
 void Shift(const Bench::Scene& scene, const std::filesystem::path& dir) {

@@ -8,6 +8,7 @@
 
 #include "Core/Factory.h"
 #include "Core/Scenimator.h"
+#include "FrameDifference.h"
 #include "Gfx/RenderTarget.h"
 
 // Documents played on targets in chosen raster modes, and ways to compare their frames.
@@ -59,24 +60,8 @@ class Player {
     std::unique_ptr<ZEL::IScenimator> m_Document;
 };
 
-struct Difference {
-    int max = 0;
-    size_t overTwo = 0, pixels = 0;
-    bool Tolerable() const { return max <= 8 && overTwo * 200 <= pixels; }
-    bool Rounding() const { return max <= 1; }
-};
-
-inline Difference Compare(const std::vector<uint8_t>& a, const std::vector<uint8_t>& b) {
-    Difference d;
-    d.pixels = a.size() / 4;
-    for (size_t i = 0; i < a.size(); i += 4) {
-        int worst = 0;
-        for (int c = 0; c < 4; ++c) worst = std::max(worst, std::abs(a[i + c] - b[i + c]));
-        d.max = std::max(d.max, worst);
-        d.overTwo += worst > 2;
-    }
-    return d;
-}
+using Bench::Compare;
+using Bench::Difference;
 
 // Byte-identical frames, or where and how often they differ.
 inline ::testing::AssertionResult Identical(const std::vector<uint8_t>& a,
