@@ -10,11 +10,11 @@
 
 #include "Gfx/Bitmap.h"
 #include "Gfx/Brush.h"
-#include "Gfx/DrawOp.h"
-#include "Gfx/FrameRasterizer.h"
+#include "Gfx/Raster/DrawOp.h"
+#include "Gfx/Raster/FrameRasterizer.h"
 #include "Gfx/Geometry.h"
-#include "Gfx/GradientPaint.h"
-#include "Gfx/OpPainter.h"
+#include "Gfx/Raster/GradientPaint.h"
+#include "Gfx/Raster/OpPainter.h"
 #include "Gfx/RenderTarget.h"
 
 namespace Gfx {

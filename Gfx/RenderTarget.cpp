@@ -6,7 +6,7 @@
 #include <new>
 
 #include "Gfx/CairoNative.h"
-#include "Gfx/Paint.h"
+#include "Gfx/Raster/Paint.h"
 
 namespace Gfx {
 

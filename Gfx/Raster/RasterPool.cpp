@@ -1,4 +1,4 @@
-#include "Gfx/RasterPool.h"
+#include "Gfx/Raster/RasterPool.h"
 
 namespace Gfx {
 

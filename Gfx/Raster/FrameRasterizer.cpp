@@ -1,4 +1,4 @@
-#include "Gfx/FrameRasterizer.h"
+#include "Gfx/Raster/FrameRasterizer.h"
 
 #include <algorithm>
 #include <cstring>

@@ -1,4 +1,4 @@
-#include "Gfx/DrawOp.h"
+#include "Gfx/Raster/DrawOp.h"
 
 #include <algorithm>
 

@@ -6,10 +6,10 @@
 #include <unordered_map>
 #include <vector>
 
-#include "Gfx/DrawOp.h"
-#include "Gfx/OpPainter.h"
+#include "Gfx/Raster/DrawOp.h"
+#include "Gfx/Raster/OpPainter.h"
 #include "Gfx/RasterOptions.h"
-#include "Gfx/RasterPool.h"
+#include "Gfx/Raster/RasterPool.h"
 
 namespace Gfx {
 

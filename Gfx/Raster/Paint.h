@@ -4,7 +4,7 @@
 #include <memory>
 
 #include "Gfx/Brush.h"
-#include "Gfx/GradientPaint.h"
+#include "Gfx/Raster/GradientPaint.h"
 
 namespace Gfx {
 

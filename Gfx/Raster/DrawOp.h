@@ -5,7 +5,7 @@
 
 #include "Gfx/Bitmap.h"
 #include "Gfx/Geometry.h"
-#include "Gfx/Paint.h"
+#include "Gfx/Raster/Paint.h"
 
 namespace Gfx {
 

@@ -1,4 +1,4 @@
-#include "Gfx/OpPainter.h"
+#include "Gfx/Raster/OpPainter.h"
 
 #include <algorithm>
 #include <cmath>

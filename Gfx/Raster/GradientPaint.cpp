@@ -1,4 +1,4 @@
-#include "Gfx/GradientPaint.h"
+#include "Gfx/Raster/GradientPaint.h"
 
 #include <algorithm>
 #include <cmath>

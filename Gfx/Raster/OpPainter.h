@@ -5,7 +5,7 @@
 #include <unordered_map>
 #include <vector>
 
-#include "Gfx/DrawOp.h"
+#include "Gfx/Raster/DrawOp.h"
 
 namespace Gfx {
 

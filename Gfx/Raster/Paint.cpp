@@ -1,4 +1,4 @@
-#include "Gfx/Paint.h"
+#include "Gfx/Raster/Paint.h"
 
 #include <algorithm>
 #include <cmath>
