@@ -68,7 +68,7 @@ struct RenderTarget::Native {
     bool wholeFrame = true;                   // ops hold everything drawn since BeginDraw
     bool recording = false;                   // this frame records
     std::unique_ptr<FrameRasterizer> raster;  // made at the first recorded frame
-    OpPainter direct{false, false, false};    // draws at once, on this thread
+    std::unique_ptr<OpPainter> direct;        // draws at once, on this thread
 
     // The context to draw with, or null when nothing may be drawn now.
     cairo_t* Ready(bool drawing);
@@ -80,7 +80,8 @@ struct RenderTarget::Native {
     void Release() {
         ops.clear();
         raster.reset();
-        direct.EndFrame();
+        if (direct)
+            direct->EndFrame();
         if (cr)
             cairo_destroy(cr);
         if (surface)

@@ -159,13 +159,18 @@ Result PangoFontFace::GetGlyphRunOutline(float emSize, const uint32_t* glyphIndi
     // a context on a surface shared between threads would race on the surface's state.
     ScratchContext cr;
     cairo_set_scaled_font(cr.Get(), font.get());
-    cairo_glyph_path(cr.Get(), glyphs.data(), static_cast<int>(glyphs.size()));
-    PathRef path(cairo_copy_path(cr.Get()));
-    if ((*path).status != CAIRO_STATUS_SUCCESS) {
-        return kFail;
-    }
     sink->SetFillMode(FillMode::Winding);
-    WriteCairoPath(*path, sink);
+    // Glyph by glyph, each announced with its origin, so its coverage can be kept.
+    for (const cairo_glyph_t& glyph : glyphs) {
+        cairo_new_path(cr.Get());
+        cairo_glyph_path(cr.Get(), &glyph, 1);
+        PathRef path(cairo_copy_path(cr.Get()));
+        if ((*path).status != CAIRO_STATUS_SUCCESS) {
+            return kFail;
+        }
+        sink->BeginGlyph({static_cast<float>(glyph.x), static_cast<float>(glyph.y)});
+        WriteCairoPath(*path, sink);
+    }
     return kOk;
 }
 

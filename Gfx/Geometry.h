@@ -1,4 +1,5 @@
 #pragma once
+#include <cstdint>
 #include <memory>
 #include <vector>
 
@@ -23,6 +24,10 @@ class GeometrySink {
     virtual void EndFigure(FigureEnd end) = 0;
     // Ends writing; a sink used out of order (a segment outside a figure) fails here.
     virtual Result Close() = 0;
+    // The figures that follow, up to the next call, outline one glyph with its origin at
+    // origin: text outlines say so, so that their coverage can be kept glyph by glyph.
+    // Sinks that have no use for it ignore it.
+    virtual void BeginGlyph(Point2F origin) { (void)origin; }
 };
 
 // One figure of a path: a start point, then lines and cubic Béziers.
@@ -38,9 +43,19 @@ struct PathFigure {
     bool filled = true;  // false for a hollow figure: stroked, never filled
 };
 
+// One glyph of a text outline: its figures, where its origin is, and a digest of its shape
+// relative to that origin (equal for equal glyphs of one font and size, wherever they are).
+struct GlyphOutline {
+    Point2F origin;
+    uint32_t firstFigure = 0, figureCount = 0;
+    uint64_t shape = 0;
+};
+
 struct PathData {
     FillMode fillMode = FillMode::Alternate;
     std::vector<PathFigure> figures;
+    // For text: every figure, glyph by glyph. Empty for other paths.
+    std::shared_ptr<const std::vector<GlyphOutline>> glyphs;
 };
 
 // An immutable path with a fill rule. Coordinates are in the space it is drawn in
@@ -98,11 +113,13 @@ class PathBuilder : public GeometrySink {
     void AddBezier(Point2F p1, Point2F p2, Point2F p3) override;
     void EndFigure(FigureEnd end) override;
     Result Close() override;
+    void BeginGlyph(Point2F origin) override;
     // Only after a successful Close(); otherwise empty.
     std::shared_ptr<Geometry> GetGeometry() const { return m_Result; }
 
   private:
     PathData m_Data;
+    std::vector<GlyphOutline> m_Glyphs;
     bool m_InFigure = false;
     bool m_Closed = false;
     bool m_Broken = false;

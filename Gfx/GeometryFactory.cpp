@@ -1,4 +1,5 @@
 #include "Gfx/Geometry.h"
+#include "Gfx/PathMath.h"
 
 namespace Gfx {
 
@@ -23,6 +24,7 @@ PathFigure::Segment Line(float x, float y) {
 }
 
 }  // namespace
+
 
 Result CreateRectangleGeometry(const RectF& r, std::shared_ptr<Geometry>* out) {
     PathFigure figure;
@@ -52,10 +54,10 @@ Result CreateEllipseGeometry(Point2F c, float rx, float ry, std::shared_ptr<Geom
     return Emit(std::move(data), out);
 }
 
-Result CreateTransformedGeometry(const Geometry& source, const Matrix3x2& m,
-                                 std::shared_ptr<Geometry>* out) {
-    PathData data = source.Data();
-    for (PathFigure& figure : data.figures) {
+namespace {
+
+void TransformFigures(PathData* data, const Matrix3x2& m) {
+    for (PathFigure& figure : data->figures) {
         figure.start = m.Apply(figure.start);
         for (PathFigure::Segment& s : figure.segments) {
             s.p3 = m.Apply(s.p3);
@@ -64,6 +66,20 @@ Result CreateTransformedGeometry(const Geometry& source, const Matrix3x2& m,
                 s.p2 = m.Apply(s.p2);
             }
         }
+    }
+}
+
+}  // namespace
+
+Result CreateTransformedGeometry(const Geometry& source, const Matrix3x2& m,
+                                 std::shared_ptr<Geometry>* out) {
+    PathData data = source.Data();
+    TransformFigures(&data, m);
+    if (data.glyphs) {
+        // Digests are taken after the move: a turned or scaled glyph is another shape.
+        std::vector<GlyphOutline> glyphs = *data.glyphs;
+        for (GlyphOutline& g : glyphs) g.origin = m.Apply(g.origin);
+        data.glyphs = MakeGlyphTable(data, std::move(glyphs));
     }
     return Emit(std::move(data), out);
 }

@@ -1,4 +1,5 @@
 #include "Gfx/Geometry.h"
+#include "Gfx/PathMath.h"
 
 namespace Gfx {
 
@@ -53,6 +54,15 @@ void PathBuilder::EndFigure(FigureEnd end) {
     m_InFigure = false;
 }
 
+void PathBuilder::BeginGlyph(Point2F origin) {
+    if (m_Closed || m_InFigure)
+        return;
+    GlyphOutline glyph;
+    glyph.origin = origin;
+    glyph.firstFigure = static_cast<uint32_t>(m_Data.figures.size());
+    m_Glyphs.push_back(glyph);
+}
+
 Result PathBuilder::Close() {
     // A second Close fails but keeps the geometry the first one produced.
     if (m_Closed)
@@ -61,6 +71,7 @@ Result PathBuilder::Close() {
     if (m_Broken || m_InFigure)
         return kWrongState;
     try {
+        m_Data.glyphs = MakeGlyphTable(m_Data, std::move(m_Glyphs));
         m_Result = std::make_shared<Geometry>(std::move(m_Data));
     } catch (const std::bad_alloc&) {
         return kOutOfMemory;

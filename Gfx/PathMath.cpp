@@ -164,3 +164,59 @@ double SanitizeTolerance(float tolerance) {
 }
 
 }  // namespace Gfx
+
+namespace Gfx {
+
+namespace {
+
+// Coordinates relative to a glyph's origin, rounded to 1/1024 unit, so that a glyph laid
+// out again elsewhere (where float rounding moves its points by a hair) keeps its digest.
+uint64_t Quantised(float v) {
+    return static_cast<uint64_t>(std::llround(static_cast<double>(v) * 1024));
+}
+
+uint64_t Mix(uint64_t h, uint64_t v) {
+    h ^= v + 0x9e3779b97f4a7c15ull + (h << 6) + (h >> 2);
+    return h * 0xff51afd7ed558ccdull;
+}
+
+uint64_t Digest(const PathData& data, const GlyphOutline& g) {
+    uint64_t h = g.figureCount;
+    const auto point = [&](Point2F p) {
+        h = Mix(h, Quantised(p.x - g.origin.x));
+        h = Mix(h, Quantised(p.y - g.origin.y));
+    };
+    for (uint32_t f = g.firstFigure; f < g.firstFigure + g.figureCount; ++f) {
+        const PathFigure& figure = data.figures[f];
+        h = Mix(h, figure.segments.size() * 4 + figure.closed * 2 + figure.filled);
+        point(figure.start);
+        for (const PathFigure::Segment& s : figure.segments) {
+            h = Mix(h, static_cast<uint64_t>(s.kind));
+            if (s.kind == PathFigure::Kind::Bezier) {
+                point(s.p1);
+                point(s.p2);
+            }
+            point(s.p3);
+        }
+    }
+    return h;
+}
+
+}  // namespace
+
+std::shared_ptr<const std::vector<GlyphOutline>> MakeGlyphTable(const PathData& data,
+                                                                std::vector<GlyphOutline> glyphs) {
+    if (glyphs.empty() || glyphs.front().firstFigure != 0)
+        return nullptr;
+    const uint32_t figures = static_cast<uint32_t>(data.figures.size());
+    for (size_t i = 0; i < glyphs.size(); ++i) {
+        const uint32_t end = i + 1 < glyphs.size() ? glyphs[i + 1].firstFigure : figures;
+        if (end < glyphs[i].firstFigure)
+            return nullptr;
+        glyphs[i].figureCount = end - glyphs[i].firstFigure;
+        glyphs[i].shape = Digest(data, glyphs[i]);
+    }
+    return std::make_shared<const std::vector<GlyphOutline>>(std::move(glyphs));
+}
+
+}  // namespace Gfx

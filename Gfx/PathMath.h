@@ -40,6 +40,11 @@ std::vector<Polyline> FlattenPath(const PathData& data, const Matrix3x2* transfo
 // Every polyline is taken as closed, as filling does.
 bool PolygonsContain(const std::vector<Polyline>& polygons, PointD p, FillMode mode);
 
+// The glyph table of a path from glyphs whose first figures are set: counts and shape
+// digests filled in. Null unless the glyphs take in every figure, in order, from the first.
+std::shared_ptr<const std::vector<GlyphOutline>> MakeGlyphTable(const PathData& data,
+                                                                std::vector<GlyphOutline> glyphs);
+
 // A usable flattening tolerance: non-finite or non-positive values fall back to 0.25.
 double SanitizeTolerance(float tolerance);
 

@@ -12,6 +12,12 @@ struct RasterOptions {
     unsigned threads = 0;       // raster threads when recording; 0: one per core
     bool reuse = true;          // keep what did not change since the last frame
     bool fastGradients = true;  // our own gradient spans instead of Cairo's
+    // Smoothed fills and strokes covered by our own scan converter and stroker (exact area
+    // coverage) instead of Cairo's; also when drawing at once.
+    bool ownEdges = true;
+    // Text moved or repainted without turning is drawn from glyph coverage kept between
+    // frames (needs ownEdges and recording).
+    bool glyphCache = true;
 };
 
 // What the last EndDraw did, for benchmarks and tests.
@@ -21,6 +27,10 @@ struct RasterStats {
     size_t opsFromLayers = 0;           // operations that came from cached layers
     size_t layersMade = 0;              // layers drawn this frame
     size_t layers = 0, layerBytes = 0;  // the cache after the frame
+    size_t opsCovered = 0;              // operations whose edges were covered up front
+    // Milliseconds of EndDraw spent covering edges (all threads at once, wall time) and
+    // painting (bands, layers and the rest of drawing).
+    double coverMs = 0, paintMs = 0;
 };
 
 }  // namespace Gfx

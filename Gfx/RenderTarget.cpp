@@ -163,6 +163,15 @@ void RenderTarget::BeginDraw() {
         m_Native->raster->Forget();
 }
 
+OpPainter& RenderTarget::Direct() {
+    if (!m_Native->direct) {
+        // Our own coverage paints premultiplied BGRA only; masks stay with Cairo.
+        const bool ownEdges = m_Options.ownEdges && m_Format == PixelFormat::BGRA8Premultiplied;
+        m_Native->direct = std::make_unique<OpPainter>(false, false, false, ownEdges);
+    }
+    return *m_Native->direct;
+}
+
 FrameRasterizer& RenderTarget::Raster() {
     if (!m_Native->raster)
         m_Native->raster = std::make_unique<FrameRasterizer>(m_Native->surface, m_Options);
@@ -192,7 +201,8 @@ Result RenderTarget::EndDraw() {
             drawn = Raster().Draw(std::move(n.ops), n.wholeFrame);
         n.ops.clear();
     }
-    n.direct.EndFrame();
+    if (n.direct)
+        n.direct->EndFrame();
     cairo_surface_flush(n.surface);
     if (!drawn || cairo_status(n.cr) != CAIRO_STATUS_SUCCESS ||
         cairo_surface_status(n.surface) != CAIRO_STATUS_SUCCESS) {
@@ -228,8 +238,12 @@ void RenderTarget::Record(DrawOp&& op, bool holdable) {
         DrawRecorded();
         Raster().Forget();
     }
-    n.direct.Paint(
-        n.cr, op, PixelRect{0, 0, static_cast<int>(m_Size.width), static_cast<int>(m_Size.height)});
+    const PixelTarget pixels{cairo_image_surface_get_data(n.surface),
+                             cairo_image_surface_get_stride(n.surface), 0, 0};
+    cairo_surface_flush(n.surface);
+    Direct().Paint(n.cr, pixels, op,
+                   PixelRect{0, 0, static_cast<int>(m_Size.width), static_cast<int>(m_Size.height)});
+    cairo_surface_mark_dirty(n.surface);
 }
 
 void RenderTarget::Clear(ColorF c) {
@@ -365,6 +379,7 @@ void RenderTarget::SetRasterOptions(const RasterOptions& options) {
     m_Options = options;
     DrawRecorded();
     m_Native->raster.reset();  // made again with the new options at the next frame
+    m_Native->direct.reset();
 }
 
 const RasterStats& RenderTarget::GetRasterStats() const {

@@ -12,6 +12,7 @@ namespace Gfx {
 
 struct DrawOp;
 class FrameRasterizer;
+class OpPainter;
 
 enum class AntialiasMode { PerPrimitive, Aliased };
 
@@ -84,6 +85,7 @@ class RenderTarget {
     Result Allocate();
     bool Recording() const;
     FrameRasterizer& Raster();  // made at first use, for the current surface
+    OpPainter& Direct();        // draws calls at once; made at first use
     // strokeWidth 0 fills.
     void DrawShape(const Geometry& geometry, const Brush& brush, float strokeWidth);
     void Record(DrawOp&& op, bool holdable);

@@ -52,7 +52,16 @@ std::vector<Mode> Modes(unsigned threads) {
     gradients.fastGradients = true;
     Gfx::RasterOptions all = gradients;
     all.reuse = true;
-    return {{"direct", direct}, {"bands", bands}, {"gradients", gradients}, {"engine", all}};
+    Gfx::RasterOptions cairoEdges = all;
+    cairoEdges.ownEdges = false;
+    direct.ownEdges = false;
+    bands.ownEdges = false;
+    gradients.ownEdges = false;
+    return {{"direct", direct},
+            {"bands", bands},
+            {"gradients", gradients},
+            {"cairo_edges", cairoEdges},
+            {"engine", all}};
 }
 
 double Median(std::vector<double> v) {

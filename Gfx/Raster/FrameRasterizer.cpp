@@ -1,6 +1,7 @@
 #include "Gfx/Raster/FrameRasterizer.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cstring>
 #include <thread>
 
@@ -13,6 +14,19 @@ namespace {
 constexpr unsigned kBandsPerThread = 2;      // spare bands even out uneven frames
 constexpr unsigned long kLayerMaxAge = 120;  // frames a layer may go unused
 constexpr size_t kMinRunForLayer = 2;        // a lone operation is as cheap to draw again
+constexpr size_t kCoverPiecesPerThread = 16; // small pieces even out shapes of unequal cost
+
+using Clock = std::chrono::steady_clock;
+
+double Millis(Clock::time_point a, Clock::time_point b) {
+    return std::chrono::duration<double, std::milli>(b - a).count();
+}
+
+// Each thread's working memory for covering edges, kept from frame to frame.
+CoverBuilder& ThreadCoverBuilder() {
+    static thread_local CoverBuilder builder;
+    return builder;
+}
 
 unsigned ThreadsFor(const RasterOptions& options) {
     if (options.threads > 0)
@@ -45,6 +59,9 @@ size_t FrameRasterizer::Layer::Bytes() const {
 FrameRasterizer::FrameRasterizer(cairo_surface_t* target, const RasterOptions& options)
     : m_Target(target), m_Options(options) {
     m_Whole = {0, 0, cairo_image_surface_get_width(target), cairo_image_surface_get_height(target)};
+    m_Pixels = {cairo_image_surface_get_data(target), cairo_image_surface_get_stride(target), 0, 0};
+    if (options.glyphCache)
+        m_Glyphs = std::make_unique<GlyphCache>(kGlyphBudget);
     const unsigned threads = ThreadsFor(options);
     if (threads > 1)
         m_Pool = std::make_unique<RasterPool>(threads);
@@ -71,11 +88,12 @@ void FrameRasterizer::MakeBands() {
         const int bottom = std::min(height, tiles * (i + 1) / count * OpPainter::kTileRows);
         band.rect = {0, top, m_Whole.right, bottom};
         band.cr = ContextOver(data, m_Whole.right, height, 0, 0, band.rect);
-        band.painter =
-            std::make_unique<OpPainter>(m_Pool != nullptr, m_Options.fastGradients, true);
+        band.painter = std::make_unique<OpPainter>(m_Pool != nullptr, m_Options.fastGradients,
+                                                   true, m_Options.ownEdges);
     }
     m_WholeCr = ContextOver(data, m_Whole.right, height, 0, 0, m_Whole);
-    m_WholePainter = std::make_unique<OpPainter>(true, m_Options.fastGradients, false);
+    m_WholePainter =
+        std::make_unique<OpPainter>(true, m_Options.fastGradients, false, m_Options.ownEdges);
 }
 
 void FrameRasterizer::Forget() {
@@ -104,7 +122,12 @@ bool FrameRasterizer::Draw(std::vector<DrawOp> ops, bool wholeFrame) {
         for (const DrawOp& op : ops) m_Items.push_back({&op, nullptr, false});
     }
     cairo_surface_flush(m_Target);
+    const auto start = Clock::now();
+    CoverItems();
+    const auto covered = Clock::now();
     DrawItems();
+    m_Stats.coverMs = Millis(start, covered);
+    m_Stats.paintMs = Millis(covered, Clock::now());
     bool ok = cairo_status(m_WholeCr) == CAIRO_STATUS_SUCCESS;
     m_WholePainter->EndFrame();
     for (Band& band : m_Bands) {
@@ -224,6 +247,47 @@ void FrameRasterizer::Evict(size_t needed) {
     }
 }
 
+int FrameRasterizer::AddCoverOp(const DrawOp& op) {
+    if (!m_WholePainter->CoversEdges(op))
+        return -1;
+    m_CoverOps.push_back(&op);
+    return static_cast<int>(m_CoverOps.size() - 1);
+}
+
+void FrameRasterizer::CoverItems() {
+    m_CoverOps.clear();
+    for (Item& item : m_Items) {
+        if (item.op) {
+            item.cover = AddCoverOp(*item.op);
+        } else if (item.drawsLayer) {
+            item.layer->covers.clear();
+            for (const DrawOp& op : item.layer->ops) item.layer->covers.push_back(AddCoverOp(op));
+        }
+    }
+    const size_t count = m_CoverOps.size();
+    m_Stats.opsCovered = count;
+    m_Covers.assign(count, Cover{});
+    if (count == 0)
+        return;
+    if (m_Glyphs)
+        m_Glyphs->BeginFrame();
+    const size_t threads = m_Pool ? m_Pool->Threads() : 1;
+    const size_t pieces = std::min(count, threads * kCoverPiecesPerThread);
+    if (m_Stores.size() < pieces)
+        m_Stores.resize(pieces);
+    const auto task = [this, count, pieces](size_t piece) {
+        CoverStore& store = m_Stores[piece];
+        store.Clear();
+        CoverBuilder& builder = ThreadCoverBuilder();
+        for (size_t i = count * piece / pieces; i < count * (piece + 1) / pieces; ++i)
+            m_Covers[i] = builder.Build(*m_CoverOps[i], m_Whole, &store, m_Glyphs.get());
+    };
+    if (m_Pool && pieces > 1)
+        m_Pool->Run(pieces, task);
+    else
+        for (size_t i = 0; i < pieces; ++i) task(i);
+}
+
 // The bands draw everything up to an operation that must be drawn whole in parallel, then
 // that operation is drawn alone on all of the target.
 void FrameRasterizer::DrawItems() {
@@ -241,7 +305,8 @@ void FrameRasterizer::DrawItems() {
                 for (size_t i = 0; i < m_Bands.size(); ++i) task(i);
         }
         if (end < m_Items.size()) {
-            m_WholePainter->Paint(m_WholeCr, *m_Items[end].op, m_Whole);
+            m_WholePainter->Paint(m_WholeCr, m_Pixels, *m_Items[end].op, m_Whole,
+                                  CoverOf(m_Items[end].cover));
             cairo_surface_flush(cairo_get_target(m_WholeCr));
             ++end;
         }
@@ -255,7 +320,7 @@ void FrameRasterizer::DrawBand(Band& band, size_t begin, size_t end) {
         if (item.layer) {
             DrawLayerSlice(band, *item.layer, item.drawsLayer);
         } else if (item.op->bounds.Intersects(band.rect)) {
-            band.painter->Paint(band.cr, *item.op, band.rect);
+            band.painter->Paint(band.cr, m_Pixels, *item.op, band.rect, CoverOf(item.cover));
         }
     }
 }
@@ -266,14 +331,16 @@ void FrameRasterizer::DrawLayerSlice(Band& band, Layer& layer, bool drawsLayer) 
     const PixelRect slice = layer.rect.Intersect(band.rect);
     if (slice.IsEmpty())
         return;
-    unsigned char* pixels = reinterpret_cast<unsigned char*>(layer.pixels.get());
+    unsigned char* pixels8 = reinterpret_cast<unsigned char*>(layer.pixels.get());
     cairo_t* cr =
-        ContextOver(pixels, layer.rect.right - layer.rect.left, layer.rect.bottom - layer.rect.top,
+        ContextOver(pixels8, layer.rect.right - layer.rect.left, layer.rect.bottom - layer.rect.top,
                     layer.rect.left, layer.rect.top, slice);
     if (drawsLayer) {
-        for (const DrawOp& op : layer.ops)
-            if (op.bounds.Intersects(slice))
-                band.painter->Paint(cr, op, slice);
+        const PixelTarget pixels{pixels8, (layer.rect.right - layer.rect.left) * 4, layer.rect.left,
+                                 layer.rect.top};
+        for (size_t i = 0; i < layer.ops.size(); ++i)
+            if (layer.ops[i].bounds.Intersects(slice))
+                band.painter->Paint(cr, pixels, layer.ops[i], slice, CoverOf(layer.covers[i]));
         cairo_surface_flush(cairo_get_target(cr));
     }
     CairoStateGuard guard(band.cr);

@@ -77,9 +77,10 @@ cairo_surface_t* OpPainter::SurfaceOf(const Bitmap& bitmap) {
     return wrapper;
 }
 
-void OpPainter::Paint(cairo_t* cr, const DrawOp& op, const PixelRect& clip) {
+void OpPainter::Paint(cairo_t* cr, const PixelTarget& pixels, const DrawOp& op,
+                      const PixelRect& clip, const Cover* cover) {
     if (!m_Tiled || !DependsOnClip(op)) {
-        PaintOnce(cr, op, clip);
+        PaintOnce(cr, pixels, op, clip, cover);
         return;
     }
     const PixelRect area = op.bounds.Intersect(clip);
@@ -89,18 +90,22 @@ void OpPainter::Paint(cairo_t* cr, const DrawOp& op, const PixelRect& clip) {
         cairo_identity_matrix(cr);
         cairo_rectangle(cr, tile.left, tile.top, tile.right - tile.left, tile.bottom - tile.top);
         cairo_clip(cr);
-        PaintOnce(cr, op, tile);
+        PaintOnce(cr, pixels, op, tile, cover);
     }
 }
 
-void OpPainter::PaintOnce(cairo_t* cr, const DrawOp& op, const PixelRect& clip) {
+void OpPainter::PaintOnce(cairo_t* cr, const PixelTarget& pixels, const DrawOp& op,
+                          const PixelRect& clip, const Cover* cover) {
     switch (op.kind) {
         case DrawOp::Kind::Clear:
             Clear(cr, op);
             break;
         case DrawOp::Kind::Fill:
         case DrawOp::Kind::Stroke:
-            FillOrStroke(cr, op, clip);
+            if (CoversEdges(op))
+                PaintCover(pixels, op, clip, cover);
+            else
+                FillOrStroke(cr, op, clip);
             break;
         case DrawOp::Kind::Mask:
             Mask(cr, op);
@@ -133,6 +138,18 @@ bool OpPainter::DependsOnClip(const DrawOp& op) const {
             break;
     }
     return false;
+}
+
+void OpPainter::PaintCover(const PixelTarget& pixels, const DrawOp& op, const PixelRect& clip,
+                           const Cover* cover) {
+    Cover own;
+    if (!cover) {
+        m_Store.Clear();
+        own = m_Builder.Build(op, clip, &m_Store);
+        cover = &own;
+    }
+    m_CoverPainter.Fill(*cover, op.paint, op.device, op.bounds, pixels, clip,
+                        UsesSpans(op.paint));
 }
 
 void OpPainter::Clear(cairo_t* cr, const DrawOp& op) {

@@ -5,21 +5,27 @@
 #include <unordered_map>
 #include <vector>
 
+#include "Gfx/Raster/CoverBuilder.h"
+#include "Gfx/Raster/CoverPainter.h"
 #include "Gfx/Raster/DrawOp.h"
 
 namespace Gfx {
 
-// Paints recorded operations onto one Cairo context with the same calls a direct draw
-// makes. One painter per context: it keeps a little per-frame state (image wrappers and
-// gradient rows) that must not be shared between threads.
+// Paints recorded operations onto the pixels of one Cairo context: smoothed fills and
+// strokes through coverage of our own, everything else with the same Cairo calls a direct
+// draw makes. One painter per context: it keeps a little per-frame state (image wrappers,
+// gradient rows, coverage) that must not be shared between threads.
 class OpPainter {
   public:
     // shareImages: images are drawn through wrappers of their own over the same pixels, so
     // that several painters can read one image at once (Cairo's surfaces count references
     // without locks). fastGradients: gradients come from GradientPaint spans. tiled: see
-    // kTileRows.
-    OpPainter(bool shareImages, bool fastGradients, bool tiled)
-        : m_ShareImages(shareImages), m_FastGradients(fastGradients), m_Tiled(tiled) {}
+    // kTileRows. ownEdges: smoothed edges are covered by our scan converter, not Cairo's.
+    OpPainter(bool shareImages, bool fastGradients, bool tiled, bool ownEdges)
+        : m_ShareImages(shareImages),
+          m_FastGradients(fastGradients),
+          m_Tiled(tiled),
+          m_OwnEdges(ownEdges) {}
 
     // Cairo works out scaled images and its own gradients by stepping from the first row it
     // composites, so the last bit of a pixel depends on where a clip starts. A tiled painter
@@ -34,14 +40,21 @@ class OpPainter {
     OpPainter(const OpPainter&) = delete;
     OpPainter& operator=(const OpPainter&) = delete;
 
-    // clip: the device pixels this context covers.
-    void Paint(cairo_t* cr, const DrawOp& op, const PixelRect& clip);
+    // Whether op's edges are covered by CoverBuilder (so a frame may cover them up front).
+    bool CoversEdges(const DrawOp& op) const { return m_OwnEdges && CoverBuilder::Covers(op); }
+    // clip: the device pixels this context covers; pixels: the same pixels as cr's target.
+    // cover: op's coverage when it was worked out before, else null.
+    void Paint(cairo_t* cr, const PixelTarget& pixels, const DrawOp& op, const PixelRect& clip,
+               const Cover* cover = nullptr);
     // Forgets the images of the frame; they may be freed afterwards.
     void EndFrame();
 
   private:
     bool UsesSpans(const Gfx::Paint& paint) const;
-    void PaintOnce(cairo_t* cr, const DrawOp& op, const PixelRect& clip);
+    void PaintOnce(cairo_t* cr, const PixelTarget& pixels, const DrawOp& op,
+                   const PixelRect& clip, const Cover* cover);
+    void PaintCover(const PixelTarget& pixels, const DrawOp& op, const PixelRect& clip,
+                    const Cover* cover);
     void Clear(cairo_t* cr, const DrawOp& op);
     void FillOrStroke(cairo_t* cr, const DrawOp& op, const PixelRect& clip);
     void Mask(cairo_t* cr, const DrawOp& op);
@@ -53,6 +66,10 @@ class OpPainter {
     bool m_ShareImages;
     bool m_FastGradients;
     bool m_Tiled;
+    bool m_OwnEdges;
+    CoverBuilder m_Builder;  // for operations whose coverage was not worked out before
+    CoverStore m_Store;
+    CoverPainter m_CoverPainter;
     std::unordered_map<const Bitmap*, cairo_surface_t*> m_Wrappers;
     std::vector<uint32_t> m_Rows;  // gradient colours of the pixels being filled
 };

@@ -46,6 +46,8 @@ const char kUsage[] =
     "  --direct          draw every call at once on one thread, with Cairo's gradients\n"
     "  --no-reuse        draw every frame whole, keeping nothing of the last one\n"
     "  --cairo-gradients draw gradients with Cairo instead of our own spans\n"
+    "  --cairo-edges     cover smoothed edges with Cairo's scan converter instead of ours\n"
+    "  --no-glyph-cache  cover text glyph by glyph every frame instead of keeping masks\n"
     "\n"
     "On an engine error the error text is the last line of standard error and the exit\n"
     "code is 1; bad arguments exit with 2. Ctrl-C stops an export cleanly: the video plays\n"
@@ -101,6 +103,10 @@ bool ParseFlag(const std::string& arg, Options* o) {
         o->raster.record = false;
     } else if (arg == "--no-reuse") {
         o->raster.reuse = false;
+    } else if (arg == "--no-glyph-cache") {
+        o->raster.glyphCache = false;
+    } else if (arg == "--cairo-edges") {
+        o->raster.ownEdges = false;
     } else if (arg == "--cairo-gradients") {
         o->raster.fastGradients = false;
     } else {

@@ -1,0 +1,134 @@
+#include "Gfx/Raster/Blend.h"
+
+#include <algorithm>
+
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
+
+namespace Gfx {
+namespace Blend {
+
+namespace {
+
+#ifdef __SSE2__
+// x * a / 255 for 16-bit lanes holding 8-bit values, rounded as Scale rounds.
+inline __m128i Div255(__m128i x) {
+    x = _mm_add_epi16(x, _mm_set1_epi16(128));
+    return _mm_srli_epi16(_mm_add_epi16(x, _mm_srli_epi16(x, 8)), 8);
+}
+
+// The alpha of each of two pixels (16-bit lanes) spread over its four lanes.
+inline __m128i SpreadAlpha(__m128i px16) {
+    const __m128i a = _mm_shufflelo_epi16(px16, _MM_SHUFFLE(3, 3, 3, 3));
+    return _mm_shufflehi_epi16(a, _MM_SHUFFLE(3, 3, 3, 3));
+}
+
+// dst = src + dst * (255 - src alpha) for four pixels, src already scaled by coverage.
+inline __m128i Over4(__m128i src, __m128i dst) {
+    const __m128i zero = _mm_setzero_si128();
+    const __m128i ones = _mm_set1_epi16(255);
+    const __m128i sLo = _mm_unpacklo_epi8(src, zero), sHi = _mm_unpackhi_epi8(src, zero);
+    const __m128i iaLo = _mm_sub_epi16(ones, SpreadAlpha(sLo));
+    const __m128i iaHi = _mm_sub_epi16(ones, SpreadAlpha(sHi));
+    const __m128i dLo = Div255(_mm_mullo_epi16(_mm_unpacklo_epi8(dst, zero), iaLo));
+    const __m128i dHi = Div255(_mm_mullo_epi16(_mm_unpackhi_epi8(dst, zero), iaHi));
+    return _mm_adds_epu8(src, _mm_packus_epi16(dLo, dHi));
+}
+
+// Four pixels each scaled by its own coverage (mask bytes m[0..3]).
+inline __m128i ScaleByMask4(__m128i src, const uint8_t* m) {
+    const __m128i zero = _mm_setzero_si128();
+    const __m128i lo = _mm_set_epi16(m[1], m[1], m[1], m[1], m[0], m[0], m[0], m[0]);
+    const __m128i hi = _mm_set_epi16(m[3], m[3], m[3], m[3], m[2], m[2], m[2], m[2]);
+    const __m128i sLo = Div255(_mm_mullo_epi16(_mm_unpacklo_epi8(src, zero), lo));
+    const __m128i sHi = Div255(_mm_mullo_epi16(_mm_unpackhi_epi8(src, zero), hi));
+    return _mm_packus_epi16(sLo, sHi);
+}
+
+inline __m128i ScaleBy4(__m128i src, uint32_t a) {
+    const __m128i zero = _mm_setzero_si128();
+    const __m128i k = _mm_set1_epi16(static_cast<short>(a));
+    const __m128i sLo = Div255(_mm_mullo_epi16(_mm_unpacklo_epi8(src, zero), k));
+    const __m128i sHi = Div255(_mm_mullo_epi16(_mm_unpackhi_epi8(src, zero), k));
+    return _mm_packus_epi16(sLo, sHi);
+}
+
+inline __m128i Load(const uint32_t* p) {
+    return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+}
+inline void Store(uint32_t* p, __m128i v) {
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(p), v);
+}
+#endif
+
+}  // namespace
+
+void SolidSpan(uint32_t* dst, int n, uint32_t color, uint32_t coverage) {
+    const uint32_t src = coverage >= 255 ? color : Scale(color, coverage);
+    if (src >> 24 == 255) {
+        std::fill(dst, dst + n, src);
+        return;
+    }
+    if (src == 0)
+        return;
+    int i = 0;
+#ifdef __SSE2__
+    const __m128i s = _mm_set1_epi32(static_cast<int>(src));
+    for (; i + 4 <= n; i += 4) Store(dst + i, Over4(s, Load(dst + i)));
+#endif
+    for (; i < n; ++i) dst[i] = Over(src, dst[i]);
+}
+
+void SolidMask(uint32_t* dst, int n, uint32_t color, const uint8_t* mask) {
+    int i = 0;
+#ifdef __SSE2__
+    const __m128i c = _mm_set1_epi32(static_cast<int>(color));
+    for (; i + 4 <= n; i += 4) {
+        uint32_t m4;
+        __builtin_memcpy(&m4, mask + i, 4);
+        if (m4 == 0)
+            continue;
+        Store(dst + i, Over4(ScaleByMask4(c, mask + i), Load(dst + i)));
+    }
+#endif
+    for (; i < n; ++i)
+        if (mask[i])
+            dst[i] = Over(Scale(color, mask[i]), dst[i]);
+}
+
+void RowSpan(uint32_t* dst, const uint32_t* src, int n, uint32_t coverage, bool opaque) {
+    if (coverage >= 255 && opaque) {
+        std::copy(src, src + n, dst);
+        return;
+    }
+    int i = 0;
+#ifdef __SSE2__
+    if (coverage >= 255) {
+        for (; i + 4 <= n; i += 4) Store(dst + i, Over4(Load(src + i), Load(dst + i)));
+    } else {
+        for (; i + 4 <= n; i += 4)
+            Store(dst + i, Over4(ScaleBy4(Load(src + i), coverage), Load(dst + i)));
+    }
+#endif
+    for (; i < n; ++i) dst[i] = Over(coverage >= 255 ? src[i] : Scale(src[i], coverage), dst[i]);
+}
+
+void RowMask(uint32_t* dst, const uint32_t* src, int n, const uint8_t* mask) {
+    int i = 0;
+#ifdef __SSE2__
+    for (; i + 4 <= n; i += 4) {
+        uint32_t m4;
+        __builtin_memcpy(&m4, mask + i, 4);
+        if (m4 == 0)
+            continue;
+        Store(dst + i, Over4(ScaleByMask4(Load(src + i), mask + i), Load(dst + i)));
+    }
+#endif
+    for (; i < n; ++i)
+        if (mask[i])
+            dst[i] = Over(Scale(src[i], mask[i]), dst[i]);
+}
+
+}  // namespace Blend
+}  // namespace Gfx

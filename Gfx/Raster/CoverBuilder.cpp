@@ -1,0 +1,136 @@
+#include "Gfx/Raster/CoverBuilder.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+#include "Gfx/Raster/PathFlattener.h"
+
+namespace Gfx {
+
+namespace {
+
+// Where glyph masks are worked out: far larger than any glyph that is kept.
+constexpr int kGlyphArea = 4096;
+
+}  // namespace
+
+void CoverBuilder::Edges(const DrawOp& op, const cairo_matrix_t& device, uint32_t first,
+                         uint32_t count) {
+    const PathData& data = op.geometry->Data();
+    if (op.kind == DrawOp::Kind::Fill)
+        FlattenFill(data, device, &m_Edges, first, count);
+    else
+        m_Stroker.Stroke(data, op.strokeWidth, device, &m_Edges, first, count);
+}
+
+Cover CoverBuilder::Build(const DrawOp& op, const PixelRect& clip, CoverStore* store,
+                          GlyphCache* glyphs) {
+    Cover cover;
+    if (glyphs && op.geometry->Data().glyphs && BuildGlyphs(op, clip, store, glyphs, &cover))
+        return cover;
+    m_Edges.Reset(op.bounds.Intersect(clip));
+    Edges(op, op.device, 0, UINT32_MAX);
+    const FillMode rule =
+        op.kind == DrawOp::Kind::Fill ? op.geometry->Data().fillMode : FillMode::Winding;
+    return m_Converter.Convert(m_Edges, rule, store);
+}
+
+bool CoverBuilder::BuildGlyphs(const DrawOp& op, const PixelRect& clip, CoverStore* store,
+                               GlyphCache* cache, Cover* cover) {
+    const cairo_matrix_t& d = op.device;
+    const PixelRect area = op.bounds.Intersect(clip);
+    const size_t firstGlyph = store->glyphs.size();
+    GlyphKey key;
+    key.matrix[0] = static_cast<float>(d.xx), key.matrix[1] = static_cast<float>(d.yx);
+    key.matrix[2] = static_cast<float>(d.xy), key.matrix[3] = static_cast<float>(d.yy);
+    key.strokeWidth = op.kind == DrawOp::Kind::Stroke ? op.strokeWidth : 0;
+    key.fillMode = static_cast<uint8_t>(op.geometry->Data().fillMode);
+    int top = INT32_MAX, bottom = INT32_MIN;
+    for (const GlyphOutline& glyph : *op.geometry->Data().glyphs) {
+        if (glyph.figureCount == 0)
+            continue;
+        const PointD origin = Map(d, glyph.origin);
+        if (!std::isfinite(origin.x) || !std::isfinite(origin.y) ||
+            std::fabs(origin.x) > 1e7 || std::fabs(origin.y) > 1e7) {
+            store->glyphs.resize(firstGlyph);
+            return false;  // drawn as a path, which clips what is far away
+        }
+        // The pixel the origin falls in and the nearest sub-pixel step within it.
+        const auto place = [](double v, int* pixel, uint8_t* sub) {
+            const double whole = std::floor(v);
+            int step = static_cast<int>(std::lround((v - whole) * GlyphCache::kSubpixel));
+            *pixel = static_cast<int>(whole) + step / GlyphCache::kSubpixel;
+            *sub = static_cast<uint8_t>(step % GlyphCache::kSubpixel);
+        };
+        int px, py;
+        place(origin.x, &px, &key.subX);
+        place(origin.y, &py, &key.subY);
+        key.shape = glyph.shape;
+        // The device matrix with the origin at the chosen position in pixel (0, 0).
+        cairo_matrix_t at = d;
+        at.x0 = key.subX / double(GlyphCache::kSubpixel) - (d.xx * glyph.origin.x + d.xy * glyph.origin.y);
+        at.y0 = key.subY / double(GlyphCache::kSubpixel) - (d.yx * glyph.origin.x + d.yy * glyph.origin.y);
+        const GlyphMask* mask =
+            cache->Find(key, [&](GlyphMask* m) { return MakeMask(op, glyph, at, m); });
+        if (!mask) {
+            store->glyphs.resize(firstGlyph);
+            return false;
+        }
+        const int x = px + mask->left, y = py + mask->top;
+        if (mask->width == 0 || x >= area.right || y >= area.bottom ||
+            x + mask->width <= area.left || y + mask->height <= area.top)
+            continue;
+        store->glyphs.push_back({x, y, static_cast<uint16_t>(mask->width),
+                                 static_cast<uint16_t>(mask->height), mask->alphas.get()});
+        top = std::min(top, y);
+        bottom = std::max(bottom, y + mask->height);
+    }
+    cover->store = store;
+    cover->firstGlyph = static_cast<uint32_t>(firstGlyph);
+    cover->glyphCount = static_cast<uint32_t>(store->glyphs.size() - firstGlyph);
+    if (cover->glyphCount) {
+        cover->top = std::max(top, area.top);
+        cover->bottom = std::min(bottom, area.bottom);
+    }
+    return true;
+}
+
+bool CoverBuilder::MakeMask(const DrawOp& op, const GlyphOutline& glyph, const cairo_matrix_t& at,
+                            GlyphMask* mask) {
+    m_Edges.Reset({-kGlyphArea, -kGlyphArea, kGlyphArea, kGlyphArea});
+    Edges(op, at, glyph.firstFigure, glyph.figureCount);
+    const FillMode rule =
+        op.kind == DrawOp::Kind::Fill ? op.geometry->Data().fillMode : FillMode::Winding;
+    m_GlyphStore.Clear();
+    const Cover c = m_Converter.Convert(m_Edges, rule, &m_GlyphStore);
+    if (c.Empty())
+        return true;  // nothing to draw, e.g. a stroke of width 0
+    int left = INT32_MAX, right = INT32_MIN;
+    for (int y = c.top; y < c.bottom; ++y)
+        for (const CoverSpan* s = c.RowBegin(y); s != c.RowEnd(y); ++s) {
+            left = std::min(left, s->x);
+            right = std::max(right, s->x + static_cast<int>(s->len));
+        }
+    if (right <= left)
+        return true;
+    if (right - left > GlyphCache::kMaxSide || c.bottom - c.top > GlyphCache::kMaxSide)
+        return false;
+    mask->left = left;
+    mask->top = c.top;
+    mask->width = right - left;
+    mask->height = c.bottom - c.top;
+    mask->alphas.reset(new uint8_t[static_cast<size_t>(mask->width) * mask->height]());
+    for (int y = c.top; y < c.bottom; ++y) {
+        uint8_t* row = mask->alphas.get() + static_cast<size_t>(y - c.top) * mask->width - left;
+        for (const CoverSpan* s = c.RowBegin(y); s != c.RowEnd(y); ++s) {
+            if (s->varying)
+                std::memcpy(row + s->x, c.Alphas(*s), s->len);
+            else
+                std::memset(row + s->x, s->alpha, s->len);
+        }
+    }
+    return true;
+}
+
+}  // namespace Gfx

@@ -1,0 +1,39 @@
+#pragma once
+#include "Gfx/Raster/Coverage.h"
+#include "Gfx/Raster/DrawOp.h"
+#include "Gfx/Raster/EdgeList.h"
+#include "Gfx/Raster/GlyphCache.h"
+#include "Gfx/Raster/ScanConverter.h"
+#include "Gfx/Raster/Stroker.h"
+
+namespace Gfx {
+
+// The coverage of a smoothed fill or stroke: flattened or widened into edges, then scan
+// converted; text glyph by glyph from a glyph cache when one is given. Keeps its working
+// memory from one shape to the next; one per thread.
+class CoverBuilder {
+  public:
+    // True for the operations whose edges we cover ourselves.
+    static bool Covers(const DrawOp& op) {
+        return (op.kind == DrawOp::Kind::Fill || op.kind == DrawOp::Kind::Stroke) &&
+               op.antialias != CAIRO_ANTIALIAS_NONE;
+    }
+    // Coverage of op within clip, appended to store.
+    Cover Build(const DrawOp& op, const PixelRect& clip, CoverStore* store,
+                GlyphCache* glyphs = nullptr);
+
+  private:
+    // Text from cached glyph masks; false (store untouched) when some glyph cannot be kept.
+    bool BuildGlyphs(const DrawOp& op, const PixelRect& clip, CoverStore* store,
+                     GlyphCache* cache, Cover* cover);
+    bool MakeMask(const DrawOp& op, const GlyphOutline& glyph, const cairo_matrix_t& at,
+                  GlyphMask* mask);
+    void Edges(const DrawOp& op, const cairo_matrix_t& device, uint32_t first, uint32_t count);
+
+    EdgeList m_Edges;
+    ScanConverter m_Converter;
+    Stroker m_Stroker;
+    CoverStore m_GlyphStore;  // one glyph's coverage while it becomes a mask
+};
+
+}  // namespace Gfx

@@ -1,0 +1,42 @@
+#pragma once
+#include <vector>
+
+#include "Gfx/Raster/DrawOp.h"
+
+namespace Gfx {
+
+// One straight edge of an outline in device pixels, never horizontal.
+struct Edge {
+    float x0, y0, x1, y1;
+};
+
+// The edges of one outline, clipped to the pixels coverage is wanted for. Only what can
+// change a pixel inside the clip is kept: parts above, below and right of it go, and parts
+// left of it are pressed onto its left side, where they still carry their winding into
+// every pixel to their right. So coordinates stay small and exact however far away the
+// outline reaches.
+class EdgeList {
+  public:
+    void Reset(const PixelRect& clip);
+    const PixelRect& Clip() const { return m_Clip; }
+
+    // Device pixels, double precision so that far coordinates clip exactly.
+    void Line(double x0, double y0, double x1, double y1);
+
+    const std::vector<Edge>& Edges() const { return m_Edges; }
+    bool Empty() const { return m_Edges.empty(); }
+    // Bounds of the kept edges (left <= right when not empty).
+    float Left() const { return m_Left; }
+    float Right() const { return m_Right; }
+    float Top() const { return m_Top; }
+    float Bottom() const { return m_Bottom; }
+
+  private:
+    void Keep(double x0, double y0, double x1, double y1);
+
+    PixelRect m_Clip;
+    std::vector<Edge> m_Edges;
+    float m_Left = 0, m_Right = 0, m_Top = 0, m_Bottom = 0;
+};
+
+}  // namespace Gfx
