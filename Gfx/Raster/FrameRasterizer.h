@@ -60,7 +60,7 @@ class FrameRasterizer {
     void MakeBands();
     void Plan(const std::vector<DrawOp>& ops);
     Layer* LayerFor(const DrawOp* first, size_t count);
-    void Evict(size_t needed);
+    bool Evict(size_t needed);
     void DrawItems();
     void DrawBand(Band& band, size_t begin, size_t end);
     void DrawLayerSlice(Band& band, Layer& layer, bool drawsLayer);
