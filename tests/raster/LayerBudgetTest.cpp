@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <vector>
@@ -10,7 +11,7 @@
 #include "RasterModes.h"
 
 // Layers (runs of calls kept as pixels from one frame to the next) are held to a budget per
-// target: the least recently used go first, a frame that wants more than the budget draws
+// target: old layers make room for new ones, a frame that wants more than the budget draws
 // the rest at once, and whatever goes, every frame still shows what direct drawing shows.
 
 namespace {
