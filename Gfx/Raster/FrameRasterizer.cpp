@@ -223,7 +223,8 @@ FrameRasterizer::Layer* FrameRasterizer::LayerFor(const DrawOp* first, size_t co
     const size_t bytes = layer->Bytes();
     if (bytes > kLayerBudget / 4)
         return nullptr;  // a layer that large would push out everything else
-    Evict(bytes);
+    if (!Evict(bytes))
+        return nullptr;  // the layers this frame draws from fill the budget
     const size_t pixels = bytes / 4;
     layer->pixels.reset(new uint32_t[pixels]);
     std::memset(layer->pixels.get(), 0, bytes);
@@ -235,16 +236,22 @@ FrameRasterizer::Layer* FrameRasterizer::LayerFor(const DrawOp* first, size_t co
     return m_Layers.emplace(key, std::move(layer))->second.get();
 }
 
-// Least recently used first, until needed more bytes fit in the budget.
-void FrameRasterizer::Evict(size_t needed) {
-    while (m_LayerBytes + needed > kLayerBudget && !m_Layers.empty()) {
-        auto oldest = m_Layers.begin();
-        for (auto it = m_Layers.begin(); it != m_Layers.end(); ++it)
-            if (it->second->lastUsed < oldest->second->lastUsed)
+// Least recently used first, until needed more bytes fit in the budget. Layers this frame
+// draws from stay, since its plan points at them: false when they alone leave no room.
+bool FrameRasterizer::Evict(size_t needed) {
+    while (m_LayerBytes + needed > kLayerBudget) {
+        auto oldest = m_Layers.end();
+        for (auto it = m_Layers.begin(); it != m_Layers.end(); ++it) {
+            const unsigned long used = it->second->lastUsed;
+            if (used != m_Frame && (oldest == m_Layers.end() || used < oldest->second->lastUsed))
                 oldest = it;
+        }
+        if (oldest == m_Layers.end())
+            return false;
         m_LayerBytes -= oldest->second->Bytes();
         m_Layers.erase(oldest);
     }
+    return true;
 }
 
 int FrameRasterizer::AddCoverOp(const DrawOp& op) {

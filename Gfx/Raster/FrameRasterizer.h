@@ -66,7 +66,7 @@ class FrameRasterizer {
     void MakeBands();
     void Plan(const std::vector<DrawOp>& ops);
     Layer* LayerFor(const DrawOp* first, size_t count);
-    void Evict(size_t needed);
+    bool Evict(size_t needed);
     // Works out the coverage of every operation drawn this frame that needs it, spread over
     // the threads, before the bands paint them in order.
     void CoverItems();

@@ -10,23 +10,10 @@
 #include "Core/Scenimator.h"
 #include "FrameDifference.h"
 #include "Gfx/RenderTarget.h"
+#include "RasterModes.h"
 
 // Documents played on targets in chosen raster modes, and ways to compare their frames.
 namespace RasterTest {
-
-inline Gfx::RasterOptions Direct() {
-    Gfx::RasterOptions o;
-    o.record = false;
-    return o;
-}
-
-inline Gfx::RasterOptions Recorded(unsigned threads, bool fastGradients, bool reuse) {
-    Gfx::RasterOptions o;
-    o.threads = threads;
-    o.fastGradients = fastGradients;
-    o.reuse = reuse;
-    return o;
-}
 
 // One document playing on a target of its own.
 class Player {
