@@ -12,9 +12,9 @@
 
 namespace ZEL {
 
-std::shared_ptr<ControllerBase> DocumentReader::ReadController() {
-    using Reader = std::shared_ptr<ControllerBase> (DocumentReader::*)();
-    static const std::pair<const char*, Reader> kKeywords[] = {
+const DocumentReader::KeywordTable<std::shared_ptr<ControllerBase>>&
+DocumentReader::ControllerKeywords() {
+    static const KeywordTable<std::shared_ptr<ControllerBase>> kKeywords = {
         {"Const{", &DocumentReader::ReadConst},
         {"Linear{", &DocumentReader::ReadLinear},
         {"Linear2d{", &DocumentReader::ReadLinear2d},
@@ -22,9 +22,13 @@ std::shared_ptr<ControllerBase> DocumentReader::ReadController() {
         {"Addition{", &DocumentReader::ReadAddition},
         {"Trigger{", &DocumentReader::ReadTrigger},
     };
+    return kKeywords;
+}
+
+std::shared_ptr<ControllerBase> DocumentReader::ReadController() {
     CountObject();
     const std::string keyword = ReadToken();
-    const auto controller = Dispatch(kKeywords, keyword, "controller");
+    const auto controller = Dispatch(ControllerKeywords(), keyword, "controller");
     Expect("noOfChildren");
     const int32_t count = ReadInt();
     for (int32_t i = 0; i < count; ++i) {
@@ -105,7 +109,7 @@ std::shared_ptr<ControllerBase> DocumentReader::ReadTrigger() {
 
 std::shared_ptr<Animation> DocumentReader::ReadAnimation() {
     CountObject();
-    Expect("Animation{");
+    Expect(kAnimationKeyword);
     Expect("renderFunction");
     const std::string render = ReadToken();
     std::shared_ptr<ExecutableBase> executable;

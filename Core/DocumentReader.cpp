@@ -205,7 +205,7 @@ void DocumentReader::Expect(const std::string& keyword) {
 }
 
 Color DocumentReader::ReadColor() {
-    Expect("Color{");
+    Expect(kColorKeyword);
     const ValueD r = ReadValue();
     const ValueD g = ReadValue();
     const ValueD b = ReadValue();
@@ -215,7 +215,7 @@ Color DocumentReader::ReadColor() {
 }
 
 Point DocumentReader::ReadPoint() {
-    Expect("Point{");
+    Expect(kPointKeyword);
     Point p;
     p.x = ReadValue();
     p.y = ReadValue();
@@ -224,7 +224,7 @@ Point DocumentReader::ReadPoint() {
 }
 
 Rect DocumentReader::ReadRect() {
-    Expect("Rect{");
+    Expect(kRectKeyword);
     Rect r;
     r.left = ReadValue();
     r.top = ReadValue();

@@ -3,6 +3,7 @@
 #include <memory>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "Core/Composites.h"
 #include "Core/LineSource.h"
@@ -34,10 +35,34 @@ template <typename T, typename Policy>
 class Resource;
 struct CleanupReset;
 
+// Blocks that stand where no other block can, so no keyword table picks them.
+inline constexpr char kDocumentKeyword[] = "Scenimator{";
+inline constexpr char kFigureKeyword[] = "Figure{";
+inline constexpr char kStopCollectionKeyword[] = "GradientStopCollection{";
+inline constexpr char kStopKeyword[] = "GradientStop{";
+inline constexpr char kAnimationKeyword[] = "Animation{";
+inline constexpr char kColorKeyword[] = "Color{";
+inline constexpr char kPointKeyword[] = "Point{";
+inline constexpr char kRectKeyword[] = "Rect{";
+// The count labels of a document's sections, in the order they must come.
+inline constexpr const char* kSectionLabels[] = {
+    "noOfGeometries", "noOfBrushes",     "noOfImages",      "noOfTransforms",
+    "noOfChildZels",  "noOfExecutables", "noOfControllers", "noOfAnimations",
+};
+
 // Reads one document file, token by token, into a new Scenimator. One reader per load;
 // child documents get their own through the factory.
 class DocumentReader {
   public:
+    // Every block keyword the reader accepts, grouped by where it may stand, as the
+    // keyword tables and constants above hold them: the format reference is checked
+    // against this.
+    struct KeywordGroup {
+        std::string where;
+        std::vector<std::string> keywords;
+    };
+    static std::vector<KeywordGroup> BlockKeywords();
+
     explicit DocumentReader(Factory* factory);
     ~DocumentReader();
     DocumentReader(const DocumentReader&) = delete;
@@ -97,10 +122,22 @@ class DocumentReader {
     void CountObject();
     template <typename Section>
     void ReadSection(const char* label, Section readOne);
+    template <typename Result>
+    using KeywordTable = std::vector<std::pair<const char*, Result (DocumentReader::*)()>>;
+    // The block readers of each section, in the order keywords are tried.
+    static const KeywordTable<std::shared_ptr<GeometryBase>>& GeometryKeywords();
+    static const KeywordTable<std::shared_ptr<ISegment>>& SegmentKeywords();
+    static const KeywordTable<std::shared_ptr<BrushBase>>& BrushKeywords();
+    static const KeywordTable<std::shared_ptr<Image>>& BitmapKeywords();
+    static const KeywordTable<std::shared_ptr<Resource<Gfx::Matrix3x2, CleanupReset>>>&
+    TransformKeywords();
+    static const KeywordTable<std::shared_ptr<ExecutableBase>>& ExecutableKeywords();
+    static const KeywordTable<std::shared_ptr<ControllerBase>>& ControllerKeywords();
+
     // Runs the reader the table names for keyword; raises "Unknown <kind> type" otherwise.
-    template <typename Result, size_t N>
-    Result Dispatch(const std::pair<const char*, Result (DocumentReader::*)()> (&table)[N],
-                    const std::string& keyword, const char* kind) {
+    template <typename Result>
+    Result Dispatch(const KeywordTable<Result>& table, const std::string& keyword,
+                    const char* kind) {
         for (const auto& entry : table) {
             if (keyword == entry.first) {
                 return (this->*entry.second)();
@@ -117,6 +154,8 @@ class DocumentReader {
     std::shared_ptr<GeometryBase> ReadText();
     std::shared_ptr<Figure> ReadFigure();
     std::shared_ptr<ISegment> ReadSegment();
+    std::shared_ptr<ISegment> ReadLine();
+    std::shared_ptr<ISegment> ReadBezier();
     Gfx::CombineMode ReadCombineMode();
 
     std::shared_ptr<BrushBase> ReadSolidColorBrush();
@@ -124,6 +163,11 @@ class DocumentReader {
     std::shared_ptr<BrushBase> ReadRadialGradientBrush();
     std::shared_ptr<GradientStopCollection> ReadGradientStopCollection();
     GradientStop ReadGradientStop();
+    std::shared_ptr<Image> ReadBitmapFromFile();
+    std::shared_ptr<Resource<Gfx::Matrix3x2, CleanupReset>> ReadTranslation();
+    std::shared_ptr<Resource<Gfx::Matrix3x2, CleanupReset>> ReadPolarTranslation();
+    std::shared_ptr<Resource<Gfx::Matrix3x2, CleanupReset>> ReadRotation();
+    std::shared_ptr<Resource<Gfx::Matrix3x2, CleanupReset>> ReadScale();
 
     std::shared_ptr<ExecutableBase> ReadProcedure();
     std::shared_ptr<ExecutableBase> ReadFill();

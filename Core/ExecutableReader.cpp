@@ -11,9 +11,9 @@
 
 namespace ZEL {
 
-std::shared_ptr<ExecutableBase> DocumentReader::ReadExecutable() {
-    using Reader = std::shared_ptr<ExecutableBase> (DocumentReader::*)();
-    static const std::pair<const char*, Reader> kKeywords[] = {
+const DocumentReader::KeywordTable<std::shared_ptr<ExecutableBase>>&
+DocumentReader::ExecutableKeywords() {
+    static const KeywordTable<std::shared_ptr<ExecutableBase>> kKeywords = {
         {"Procedure{", &DocumentReader::ReadProcedure},
         {"Fill{", &DocumentReader::ReadFill},
         {"Stroke{", &DocumentReader::ReadStroke},
@@ -25,9 +25,13 @@ std::shared_ptr<ExecutableBase> DocumentReader::ReadExecutable() {
         {"RenderZel{", &DocumentReader::ReadRenderZel},
         {"SetZelVar{", &DocumentReader::ReadSetZelVar},
     };
+    return kKeywords;
+}
+
+std::shared_ptr<ExecutableBase> DocumentReader::ReadExecutable() {
     CountObject();
     const std::string keyword = ReadToken();
-    const auto executable = Dispatch(kKeywords, keyword, "executable");
+    const auto executable = Dispatch(ExecutableKeywords(), keyword, "executable");
     Expect("}");
     executable->m_Document = m_Document;
     return executable;

@@ -16,17 +16,29 @@ namespace {
 constexpr size_t kMaxTextBytes = 4096;
 }
 
-std::shared_ptr<GeometryBase> DocumentReader::ReadGeometry() {
-    using Reader = std::shared_ptr<GeometryBase> (DocumentReader::*)();
-    static const std::pair<const char*, Reader> kKeywords[] = {
+const DocumentReader::KeywordTable<std::shared_ptr<GeometryBase>>&
+DocumentReader::GeometryKeywords() {
+    static const KeywordTable<std::shared_ptr<GeometryBase>> kKeywords = {
         {"Ellipse{", &DocumentReader::ReadEllipse}, {"Rectangle{", &DocumentReader::ReadRectangle},
         {"Path{", &DocumentReader::ReadPath},       {"Combined{", &DocumentReader::ReadCombined},
         {"Source{", &DocumentReader::ReadSource},   {"Text{", &DocumentReader::ReadText},
     };
+    return kKeywords;
+}
+
+const DocumentReader::KeywordTable<std::shared_ptr<ISegment>>& DocumentReader::SegmentKeywords() {
+    static const KeywordTable<std::shared_ptr<ISegment>> kKeywords = {
+        {"Line{", &DocumentReader::ReadLine},
+        {"Bezier{", &DocumentReader::ReadBezier},
+    };
+    return kKeywords;
+}
+
+std::shared_ptr<GeometryBase> DocumentReader::ReadGeometry() {
     CountObject();
     const std::string keyword = ReadToken();
     m_VariableSeen = false;
-    const auto geometry = Dispatch(kKeywords, keyword, "geometry");
+    const auto geometry = Dispatch(GeometryKeywords(), keyword, "geometry");
     Expect("hitTest");
     if (ReadInt() != 0) {
         geometry->m_HitTest = true;
@@ -65,7 +77,7 @@ std::shared_ptr<GeometryBase> DocumentReader::ReadPath() {
 
 std::shared_ptr<Figure> DocumentReader::ReadFigure() {
     CountObject();
-    Expect("Figure{");
+    Expect(kFigureKeyword);
     Expect("startPoint");
     const Point start = ReadPoint();
     Expect("closed");
@@ -83,23 +95,24 @@ std::shared_ptr<Figure> DocumentReader::ReadFigure() {
 std::shared_ptr<ISegment> DocumentReader::ReadSegment() {
     CountObject();
     const std::string keyword = ReadToken();
-    std::shared_ptr<ISegment> segment;
-    if (keyword == "Line{") {
-        Expect("to");
-        segment = std::make_shared<Line>(ReadPoint());
-    } else if (keyword == "Bezier{") {
-        Expect("p1");
-        const Point p1 = ReadPoint();
-        Expect("p2");
-        const Point p2 = ReadPoint();
-        Expect("p3");
-        const Point p3 = ReadPoint();
-        segment = std::make_shared<Bezier>(p1, p2, p3);
-    } else {
-        RaiseParseError("Unknown segment type \"" + keyword + "\"");
-    }
+    auto segment = Dispatch(SegmentKeywords(), keyword, "segment");
     Expect("}");
     return segment;
+}
+
+std::shared_ptr<ISegment> DocumentReader::ReadLine() {
+    Expect("to");
+    return std::make_shared<Line>(ReadPoint());
+}
+
+std::shared_ptr<ISegment> DocumentReader::ReadBezier() {
+    Expect("p1");
+    const Point p1 = ReadPoint();
+    Expect("p2");
+    const Point p2 = ReadPoint();
+    Expect("p3");
+    const Point p3 = ReadPoint();
+    return std::make_shared<Bezier>(p1, p2, p3);
 }
 
 Gfx::CombineMode DocumentReader::ReadCombineMode() {

@@ -13,17 +13,38 @@
 
 namespace ZEL {
 
-std::shared_ptr<BrushBase> DocumentReader::ReadBrush() {
-    using Reader = std::shared_ptr<BrushBase> (DocumentReader::*)();
-    static const std::pair<const char*, Reader> kKeywords[] = {
+const DocumentReader::KeywordTable<std::shared_ptr<BrushBase>>& DocumentReader::BrushKeywords() {
+    static const KeywordTable<std::shared_ptr<BrushBase>> kKeywords = {
         {"SolidColorBrush{", &DocumentReader::ReadSolidColorBrush},
         {"LinearGradientBrush{", &DocumentReader::ReadLinearGradientBrush},
         {"RadialGradientBrush{", &DocumentReader::ReadRadialGradientBrush},
     };
+    return kKeywords;
+}
+
+const DocumentReader::KeywordTable<std::shared_ptr<Image>>& DocumentReader::BitmapKeywords() {
+    static const KeywordTable<std::shared_ptr<Image>> kKeywords = {
+        {"BitmapFromFile{", &DocumentReader::ReadBitmapFromFile},
+    };
+    return kKeywords;
+}
+
+const DocumentReader::KeywordTable<std::shared_ptr<TransformResource>>&
+DocumentReader::TransformKeywords() {
+    static const KeywordTable<std::shared_ptr<TransformResource>> kKeywords = {
+        {"Translation{", &DocumentReader::ReadTranslation},
+        {"PolarTranslation{", &DocumentReader::ReadPolarTranslation},
+        {"Rotation{", &DocumentReader::ReadRotation},
+        {"Scale{", &DocumentReader::ReadScale},
+    };
+    return kKeywords;
+}
+
+std::shared_ptr<BrushBase> DocumentReader::ReadBrush() {
     CountObject();
     const std::string keyword = ReadToken();
     m_VariableSeen = false;
-    const auto brush = Dispatch(kKeywords, keyword, "brush");
+    const auto brush = Dispatch(BrushKeywords(), keyword, "brush");
     Expect("opacity");
     brush->SetOpacity(ReadValue());
     Expect("}");
@@ -56,7 +77,7 @@ std::shared_ptr<BrushBase> DocumentReader::ReadRadialGradientBrush() {
 }
 
 std::shared_ptr<GradientStopCollection> DocumentReader::ReadGradientStopCollection() {
-    Expect("GradientStopCollection{");
+    Expect(kStopCollectionKeyword);
     Expect("noOfGradientStops");
     const int32_t count = ReadInt();
     auto collection = std::make_shared<GradientStopCollection>();
@@ -71,7 +92,7 @@ std::shared_ptr<GradientStopCollection> DocumentReader::ReadGradientStopCollecti
 
 GradientStop DocumentReader::ReadGradientStop() {
     CountObject();
-    Expect("GradientStop{");
+    Expect(kStopKeyword);
     GradientStop stop;
     stop.position = ReadValue();
     stop.color = ReadColor();
@@ -83,17 +104,19 @@ std::shared_ptr<Image> DocumentReader::ReadBitmap() {
     CountObject();
     const std::string keyword = ReadToken();
     m_VariableSeen = false;
-    if (keyword != "BitmapFromFile{") {
-        RaiseParseError("Unknown bitmap type \"" + keyword + "\"");
-    }
+    auto bitmap = Dispatch(BitmapKeywords(), keyword, "bitmap");
+    Expect("}");
+    bitmap->dependsOnVariables = m_VariableSeen;
+    bitmap->m_Document = m_Document;
+    return bitmap;
+}
+
+std::shared_ptr<Image> DocumentReader::ReadBitmapFromFile() {
     auto bitmap = std::make_shared<Bitmap>(ReadToken());
     // Decoded only at its first draw, long after the load; named here as Bitmap opens it.
     m_Budget->named.push_back(bitmap->FilePath());
-    Expect("}");
     bitmap->m_RT = m_RT;
     bitmap->m_EngineFactory = m_EngineFactory;
-    bitmap->dependsOnVariables = m_VariableSeen;
-    bitmap->m_Document = m_Document;
     return bitmap;
 }
 
@@ -101,25 +124,30 @@ std::shared_ptr<TransformResource> DocumentReader::ReadTransform() {
     CountObject();
     const std::string keyword = ReadToken();
     m_VariableSeen = false;
-    std::shared_ptr<TransformResource> transform;
-    if (keyword == "Translation{") {
-        const ValueD x = ReadField("x");
-        transform = std::make_shared<Translation>(x, ReadField("y"));
-    } else if (keyword == "PolarTranslation{") {
-        const ValueD r = ReadField("r");
-        transform = std::make_shared<PolarTranslation>(r, ReadField("t"));
-    } else if (keyword == "Rotation{") {
-        transform = std::make_shared<Rotation>(ReadField("t"));
-    } else if (keyword == "Scale{") {
-        const ValueD x = ReadField("x");
-        transform = std::make_shared<Scale>(x, ReadField("y"));
-    } else {
-        RaiseParseError("Unknown transform type \"" + keyword + "\"");
-    }
+    auto transform = Dispatch(TransformKeywords(), keyword, "transform");
     Expect("}");
     transform->dependsOnVariables = m_VariableSeen;
     transform->m_Document = m_Document;
     return transform;
+}
+
+std::shared_ptr<TransformResource> DocumentReader::ReadTranslation() {
+    const ValueD x = ReadField("x");
+    return std::make_shared<Translation>(x, ReadField("y"));
+}
+
+std::shared_ptr<TransformResource> DocumentReader::ReadPolarTranslation() {
+    const ValueD r = ReadField("r");
+    return std::make_shared<PolarTranslation>(r, ReadField("t"));
+}
+
+std::shared_ptr<TransformResource> DocumentReader::ReadRotation() {
+    return std::make_shared<Rotation>(ReadField("t"));
+}
+
+std::shared_ptr<TransformResource> DocumentReader::ReadScale() {
+    const ValueD x = ReadField("x");
+    return std::make_shared<Scale>(x, ReadField("y"));
 }
 
 }  // namespace ZEL

@@ -43,29 +43,30 @@ std::unique_ptr<Scenimator> DocumentReader::ReadDocument(const std::string& path
     Scenimator& doc = *document;
     doc.SetMaskCache(m_EngineFactory);
 
-    Expect("Scenimator{");
-    ReadSection("noOfGeometries", [&](const std::string& name) {
+    Expect(kDocumentKeyword);
+    ReadSection(kSectionLabels[0], [&](const std::string& name) {
         auto geometry = ReadGeometry();
         geometry->name = name;
         geometry->m_EngineFactory = m_EngineFactory;
         geometry->m_MaskScope = doc.Serial();
         doc.AddGeometry(geometry, name);
     });
-    ReadSection("noOfBrushes", [&](const std::string& name) {
+    ReadSection(kSectionLabels[1], [&](const std::string& name) {
         auto brush = ReadBrush();
         brush->m_RT = m_RT;
         doc.AddBrush(brush, name);
     });
-    ReadSection("noOfImages", [&](const std::string& name) { doc.AddBitmap(ReadBitmap(), name); });
-    ReadSection("noOfTransforms",
+    ReadSection(kSectionLabels[2],
+                [&](const std::string& name) { doc.AddBitmap(ReadBitmap(), name); });
+    ReadSection(kSectionLabels[3],
                 [&](const std::string& name) { doc.AddTransform(ReadTransform(), name); });
-    ReadSection("noOfChildZels",
+    ReadSection(kSectionLabels[4],
                 [&](const std::string& name) { doc.AddChildZel(ReadChildDocument(), name); });
-    ReadSection("noOfExecutables",
+    ReadSection(kSectionLabels[5],
                 [&](const std::string& name) { doc.AddExecutable(ReadExecutable(), name); });
-    ReadSection("noOfControllers",
+    ReadSection(kSectionLabels[6],
                 [&](const std::string& name) { doc.AddController(ReadController(), name); });
-    ReadSection("noOfAnimations",
+    ReadSection(kSectionLabels[7],
                 [&](const std::string& name) { doc.AddAnimation(ReadAnimation(), name); });
     Expect("}");
 
@@ -75,7 +76,7 @@ std::unique_ptr<Scenimator> DocumentReader::ReadDocument(const std::string& path
 
 std::shared_ptr<IScenimator> DocumentReader::ReadChildDocument() {
     CountObject();
-    Expect("Scenimator{");
+    Expect(kDocumentKeyword);
     const std::string path = ReadToken();
     CheckCanEnter(path);
     IScenimator* loaded = nullptr;

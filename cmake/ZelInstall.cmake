@@ -2,7 +2,8 @@
 #   runtime  libzel.so.0 (libzel0)
 #   dev      headers under include/zel, the unversioned libzel.so, zel.pc and the CMake
 #            package Zel::zel (libzel-dev)
-#   tools    the programs, their manual pages and the start-up show (zel-tools)
+#   tools    the programs, their manual pages, the format reference, the editor files and
+#            the start-up show (zel-tools)
 include(CMakePackageConfigHelpers)
 
 set(ZEL_CMAKE_DIR ${CMAKE_INSTALL_LIBDIR}/cmake/Zel)
@@ -81,6 +82,18 @@ foreach(page ${ZEL_MAN_PAGES})
   string(SUBSTRING ${section} 1 -1 section)
   install(FILES ${page} DESTINATION ${CMAKE_INSTALL_MANDIR}/man${section} COMPONENT tools)
 endforeach()
+# The format reference with its examples and pictures, and the editor files where each
+# editor looks for them.
+install(FILES ${PROJECT_SOURCE_DIR}/docs/format.md DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/zel
+        COMPONENT tools)
+install(DIRECTORY ${PROJECT_SOURCE_DIR}/docs/examples DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/zel
+        COMPONENT tools)
+install(DIRECTORY ${PROJECT_SOURCE_DIR}/editors/vim/ DESTINATION ${CMAKE_INSTALL_DATADIR}/vim/vimfiles
+        COMPONENT tools)
+install(FILES ${PROJECT_SOURCE_DIR}/editors/scn.lang
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/gtksourceview-4/language-specs COMPONENT tools)
+install(FILES ${PROJECT_SOURCE_DIR}/editors/scn.tmLanguage.json
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/zel/editors COMPONENT tools)
 # The players open data/vortel/postprocess.scn from the working directory: run them from
 # share/zel.
 install(DIRECTORY ${PROJECT_SOURCE_DIR}/data DESTINATION ${CMAKE_INSTALL_DATADIR}/zel

@@ -18,6 +18,8 @@ packages=(
     # tests
     libgtest-dev lame sox ffmpeg
     xvfb xauth xdotool x11-utils x11-xserver-utils imagemagick
+    # the format reference's plots, the editor files' tests and the README's screenshot
+    gnuplot-nox vim-nox libxml2-utils libgtksourceview-4-common xterm
 )
 
 missing=()

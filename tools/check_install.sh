@@ -98,7 +98,10 @@ for f in lib/libzel.so.$VERSION include/zel/zel.h include/zel/export.h include/z
     include/zel/Core/IFactory.h include/zel/Core/IScenimator.h include/zel/Gfx/RenderTarget.h \
     include/zel/Gfx/Matrix.h lib/pkgconfig/zel.pc lib/cmake/Zel/ZelConfig.cmake \
     lib/cmake/Zel/ZelConfigVersion.cmake bin/zelrender share/man/man1/zelrender.1 \
-    share/zel/data/vortel/postprocess.scn share/zel/data/music/duskwave.mp3; do
+    share/zel/data/vortel/postprocess.scn share/zel/data/music/duskwave.mp3 \
+    share/doc/zel/format.md share/doc/zel/examples/first-animation-4.png \
+    share/vim/vimfiles/syntax/scn.vim share/vim/vimfiles/ftdetect/scn.vim \
+    share/gtksourceview-4/language-specs/scn.lang share/zel/editors/scn.tmLanguage.json; do
     check "installs $f" test -f "$PREFIX/$f"
 done
 if [ -e "$BUILD/Platform/ZelPlayer" ]; then
@@ -258,7 +261,9 @@ else
         check "$(basename "$deb") depends on libzel0 (= $VERSION)" \
             bash -c "dpkg-deb -f '$deb' Depends | grep -qF 'libzel0 (= $VERSION)'"
     done
-    for f in /usr/bin/zelrender /usr/share/man/man1/zelrender.1 /usr/share/zel/data/vortel/postprocess.scn; do
+    for f in /usr/bin/zelrender /usr/share/man/man1/zelrender.1 /usr/share/zel/data/vortel/postprocess.scn \
+        /usr/share/doc/zel/format.md /usr/share/vim/vimfiles/syntax/scn.vim \
+        /usr/share/gtksourceview-4/language-specs/scn.lang; do
         check "zel-tools holds $f" bash -c "dpkg-deb -c '$TOOLS' | awk '{print \$6}' | grep -qx '.$f'"
     done
     check "zel-tools depends on SDL2 (dpkg-shlibdeps)" \
