@@ -15,9 +15,8 @@ constexpr int kGlyphArea = 4096;
 
 }  // namespace
 
-void CoverBuilder::Edges(const DrawOp& op, const cairo_matrix_t& device, uint32_t first,
-                         uint32_t count) {
-    const PathData& data = op.geometry->Data();
+void CoverBuilder::Edges(const DrawOp& op, const PathData& data, const cairo_matrix_t& device,
+                         uint32_t first, uint32_t count) {
     if (op.kind == DrawOp::Kind::Fill)
         FlattenFill(data, device, &m_Edges, first, count);
     else
@@ -30,7 +29,7 @@ Cover CoverBuilder::Build(const DrawOp& op, const PixelRect& clip, CoverStore* s
     if (glyphs && op.geometry->Data().glyphs && BuildGlyphs(op, clip, store, glyphs, &cover))
         return cover;
     m_Edges.Reset(op.bounds.Intersect(clip));
-    Edges(op, op.device, 0, UINT32_MAX);
+    Edges(op, op.geometry->Data(), op.device, 0, UINT32_MAX);
     const FillMode rule =
         op.kind == DrawOp::Kind::Fill ? op.geometry->Data().fillMode : FillMode::Winding;
     return m_Converter.Convert(m_Edges, rule, store);
@@ -67,10 +66,11 @@ bool CoverBuilder::BuildGlyphs(const DrawOp& op, const PixelRect& clip, CoverSto
         place(origin.x, &px, &key.subX);
         place(origin.y, &py, &key.subY);
         key.shape = glyph.shape;
-        // The device matrix with the origin at the chosen position in pixel (0, 0).
+        // The device matrix without its translation, the origin at the chosen position in
+        // pixel (0, 0).
         cairo_matrix_t at = d;
-        at.x0 = key.subX / double(GlyphCache::kSubpixel) - (d.xx * glyph.origin.x + d.xy * glyph.origin.y);
-        at.y0 = key.subY / double(GlyphCache::kSubpixel) - (d.yx * glyph.origin.x + d.yy * glyph.origin.y);
+        at.x0 = key.subX / double(GlyphCache::kSubpixel);
+        at.y0 = key.subY / double(GlyphCache::kSubpixel);
         const GlyphMask* mask =
             cache->Find(key, [&](GlyphMask* m) { return MakeMask(op, glyph, at, m); });
         if (!mask) {
@@ -98,12 +98,30 @@ bool CoverBuilder::BuildGlyphs(const DrawOp& op, const PixelRect& clip, CoverSto
 
 bool CoverBuilder::MakeMask(const DrawOp& op, const GlyphOutline& glyph, const cairo_matrix_t& at,
                             GlyphMask* mask) {
+    // The glyph about its origin, on the grid its shape digest is taken on: every glyph with
+    // this digest makes this very mask, whichever of them (and whichever thread) comes first.
+    const PathData& data = op.geometry->Data();
+    m_Glyph.figures.assign(data.figures.begin() + glyph.firstFigure,
+                           data.figures.begin() + glyph.firstFigure + glyph.figureCount);
+    const auto snap = [&glyph](Point2F& p) {
+        p.x = static_cast<float>(std::round((p.x - glyph.origin.x) * 1024.0) / 1024.0);
+        p.y = static_cast<float>(std::round((p.y - glyph.origin.y) * 1024.0) / 1024.0);
+    };
+    for (PathFigure& f : m_Glyph.figures) {
+        snap(f.start);
+        for (PathFigure::Segment& s : f.segments) {
+            snap(s.p1);
+            snap(s.p2);
+            snap(s.p3);
+        }
+    }
     m_Edges.Reset({-kGlyphArea, -kGlyphArea, kGlyphArea, kGlyphArea});
-    Edges(op, at, glyph.firstFigure, glyph.figureCount);
+    Edges(op, m_Glyph, at, 0, UINT32_MAX);
     const FillMode rule =
         op.kind == DrawOp::Kind::Fill ? op.geometry->Data().fillMode : FillMode::Winding;
     m_GlyphStore.Clear();
     const Cover c = m_Converter.Convert(m_Edges, rule, &m_GlyphStore);
+
     if (c.Empty())
         return true;  // nothing to draw, e.g. a stroke of width 0
     int left = INT32_MAX, right = INT32_MIN;

@@ -28,12 +28,14 @@ class CoverBuilder {
                      GlyphCache* cache, Cover* cover);
     bool MakeMask(const DrawOp& op, const GlyphOutline& glyph, const cairo_matrix_t& at,
                   GlyphMask* mask);
-    void Edges(const DrawOp& op, const cairo_matrix_t& device, uint32_t first, uint32_t count);
+    void Edges(const DrawOp& op, const PathData& data, const cairo_matrix_t& device,
+               uint32_t first, uint32_t count);
 
     EdgeList m_Edges;
     ScanConverter m_Converter;
     Stroker m_Stroker;
     CoverStore m_GlyphStore;  // one glyph's coverage while it becomes a mask
+    PathData m_Glyph;         // one glyph's figures about its origin
 };
 
 }  // namespace Gfx

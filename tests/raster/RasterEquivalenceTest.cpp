@@ -14,7 +14,8 @@
 #include "Scene.h"
 
 // Every way of turning a frame into pixels gives the frame that drawing each call at once
-// on one thread gives: exactly for recording, but for the operations whose last bit Cairo
+// on one thread gives (text covered as paths in both; glyph masks are held to exact coverage
+// by the fidelity tests): exactly for recording, but for the operations whose last bit Cairo
 // makes depend on where a clip starts (scaled images, its own gradients), which recording
 // draws in fixed tiles and which may then differ by 1; within a rounding tolerance for
 // gradient spans and cached layers (at most 8 in a channel, and more than 2 in at most 0.5 %

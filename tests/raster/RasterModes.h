@@ -18,11 +18,14 @@ inline Gfx::RasterOptions Direct() {
     return o;
 }
 
-inline Gfx::RasterOptions Recorded(unsigned threads, bool fastGradients, bool reuse) {
+// Recorded; text is covered as paths, as drawing at once covers it, unless glyphCache.
+inline Gfx::RasterOptions Recorded(unsigned threads, bool fastGradients, bool reuse,
+                                   bool glyphCache = false) {
     Gfx::RasterOptions o;
     o.threads = threads;
     o.fastGradients = fastGradients;
     o.reuse = reuse;
+    o.glyphCache = glyphCache;
     return o;
 }
 
