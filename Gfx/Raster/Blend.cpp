@@ -36,11 +36,14 @@ inline __m128i Over4(__m128i src, __m128i dst) {
     return _mm_adds_epu8(src, _mm_packus_epi16(dLo, dHi));
 }
 
-// Four pixels each scaled by its own coverage (mask bytes m[0..3]).
-inline __m128i ScaleByMask4(__m128i src, const uint8_t* m) {
+// Four pixels each scaled by its own coverage (the mask bytes of m4, first pixel lowest).
+inline __m128i ScaleByMask4(__m128i src, uint32_t m4) {
     const __m128i zero = _mm_setzero_si128();
-    const __m128i lo = _mm_set_epi16(m[1], m[1], m[1], m[1], m[0], m[0], m[0], m[0]);
-    const __m128i hi = _mm_set_epi16(m[3], m[3], m[3], m[3], m[2], m[2], m[2], m[2]);
+    // Each coverage byte spread over its pixel's four 16-bit lanes.
+    const __m128i m16 = _mm_unpacklo_epi8(_mm_cvtsi32_si128(static_cast<int>(m4)), zero);
+    const __m128i pairs = _mm_unpacklo_epi16(m16, m16);
+    const __m128i lo = _mm_unpacklo_epi32(pairs, pairs);
+    const __m128i hi = _mm_unpackhi_epi32(pairs, pairs);
     const __m128i sLo = Div255(_mm_mullo_epi16(_mm_unpacklo_epi8(src, zero), lo));
     const __m128i sHi = Div255(_mm_mullo_epi16(_mm_unpackhi_epi8(src, zero), hi));
     return _mm_packus_epi16(sLo, sHi);
@@ -84,12 +87,16 @@ void SolidMask(uint32_t* dst, int n, uint32_t color, const uint8_t* mask) {
     int i = 0;
 #ifdef __SSE2__
     const __m128i c = _mm_set1_epi32(static_cast<int>(color));
+    const bool opaque = color >> 24 == 255;
     for (; i + 4 <= n; i += 4) {
         uint32_t m4;
         __builtin_memcpy(&m4, mask + i, 4);
         if (m4 == 0)
             continue;
-        Store(dst + i, Over4(ScaleByMask4(c, mask + i), Load(dst + i)));
+        if (m4 == 0xffffffffu)
+            Store(dst + i, opaque ? c : Over4(c, Load(dst + i)));
+        else
+            Store(dst + i, Over4(ScaleByMask4(c, m4), Load(dst + i)));
     }
 #endif
     for (; i < n; ++i)
@@ -122,7 +129,8 @@ void RowMask(uint32_t* dst, const uint32_t* src, int n, const uint8_t* mask) {
         __builtin_memcpy(&m4, mask + i, 4);
         if (m4 == 0)
             continue;
-        Store(dst + i, Over4(ScaleByMask4(Load(src + i), mask + i), Load(dst + i)));
+        const __m128i s = Load(src + i);
+        Store(dst + i, Over4(m4 == 0xffffffffu ? s : ScaleByMask4(s, m4), Load(dst + i)));
     }
 #endif
     for (; i < n; ++i)

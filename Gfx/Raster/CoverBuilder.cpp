@@ -124,12 +124,23 @@ bool CoverBuilder::MakeMask(const DrawOp& op, const GlyphOutline& glyph, const c
 
     if (c.Empty())
         return true;  // nothing to draw, e.g. a stroke of width 0
+    // Each row's covered pixels, in whichever form the converter gave them.
+    const auto eachRun = [&c](int y, auto&& run) {
+        if (c.dense) {
+            const MaskRow r = c.MaskRange(y);
+            if (r.end > r.begin)
+                run(c.maskLeft + r.begin, r.end - r.begin, c.MaskRowAt(y) + r.begin, 0);
+            return;
+        }
+        for (const CoverSpan* s = c.RowBegin(y); s != c.RowEnd(y); ++s)
+            run(s->x, s->len, s->varying ? c.Alphas(*s) : nullptr, s->alpha);
+    };
     int left = INT32_MAX, right = INT32_MIN;
     for (int y = c.top; y < c.bottom; ++y)
-        for (const CoverSpan* s = c.RowBegin(y); s != c.RowEnd(y); ++s) {
-            left = std::min(left, s->x);
-            right = std::max(right, s->x + static_cast<int>(s->len));
-        }
+        eachRun(y, [&](int x, int n, const uint8_t*, uint8_t) {
+            left = std::min(left, x);
+            right = std::max(right, x + n);
+        });
     if (right <= left)
         return true;
     if (right - left > GlyphCache::kMaxSide || c.bottom - c.top > GlyphCache::kMaxSide)
@@ -141,12 +152,12 @@ bool CoverBuilder::MakeMask(const DrawOp& op, const GlyphOutline& glyph, const c
     mask->alphas.reset(new uint8_t[static_cast<size_t>(mask->width) * mask->height]());
     for (int y = c.top; y < c.bottom; ++y) {
         uint8_t* row = mask->alphas.get() + static_cast<size_t>(y - c.top) * mask->width - left;
-        for (const CoverSpan* s = c.RowBegin(y); s != c.RowEnd(y); ++s) {
-            if (s->varying)
-                std::memcpy(row + s->x, c.Alphas(*s), s->len);
+        eachRun(y, [row](int x, int n, const uint8_t* alphas, uint8_t alpha) {
+            if (alphas)
+                std::memcpy(row + x, alphas, n);
             else
-                std::memset(row + s->x, s->alpha, s->len);
-        }
+                std::memset(row + x, alpha, n);
+        });
     }
     return true;
 }

@@ -34,12 +34,12 @@ void CoverPainter::Fill(const Cover& cover, const Paint& paint, const cairo_matr
         clip.Intersect(bounds).Intersect({bounds.left, cover.top, bounds.right, cover.bottom});
     if (cover.Empty() || rows.IsEmpty())
         return;
-    const bool glyphs = cover.glyphCount > 0;
+    const bool masks = cover.glyphCount > 0 || cover.dense;
     if (paint.kind == Paint::Kind::Solid) {
         const uint32_t color = PremultipliedColor(paint.r, paint.g, paint.b, paint.a);
-        if (glyphs)
-            FillGlyphs(cover, target, rows, [color](int, int, int n, const uint8_t* m,
-                                                    uint32_t* dst) {
+        if (masks)
+            FillMasks(cover, target, rows, [color](int, int, int n, const uint8_t* m,
+                                                   uint32_t* dst) {
                 Blend::SolidMask(dst, n, color, m);
             });
         else
@@ -58,9 +58,9 @@ void CoverPainter::Fill(const Cover& cover, const Paint& paint, const cairo_matr
             gradient.FillSpan(toPattern, x0, y, n, m_Row.data());
             return m_Row.data();
         };
-        if (glyphs)
-            FillGlyphs(cover, target, rows, [&](int y, int x, int n, const uint8_t* m,
-                                               uint32_t* dst) {
+        if (masks)
+            FillMasks(cover, target, rows, [&](int y, int x, int n, const uint8_t* m,
+                                              uint32_t* dst) {
                 Blend::RowMask(dst, colors(y, x, n), n, m);
             });
         else
@@ -73,8 +73,8 @@ void CoverPainter::Fill(const Cover& cover, const Paint& paint, const cairo_matr
     const auto colors = [&](int y, int x0, int) {
         return m_Block.data() + static_cast<size_t>(y - rows.top) * width + (x0 - rows.left);
     };
-    if (glyphs)
-        FillGlyphs(cover, target, rows,
+    if (masks)
+        FillMasks(cover, target, rows,
                    [&](int y, int x, int n, const uint8_t* m, uint32_t* dst) {
                        Blend::RowMask(dst, colors(y, x, n), n, m);
                    });
@@ -83,8 +83,19 @@ void CoverPainter::Fill(const Cover& cover, const Paint& paint, const cairo_matr
 }
 
 template <typename BlendRow>
-void CoverPainter::FillGlyphs(const Cover& cover, const PixelTarget& target,
-                              const PixelRect& rows, BlendRow&& blend) {
+void CoverPainter::FillMasks(const Cover& cover, const PixelTarget& target,
+                             const PixelRect& rows, BlendRow&& blend) {
+    if (cover.dense) {
+        for (int y = rows.top; y < rows.bottom; ++y) {
+            const MaskRow r = cover.MaskRange(y);
+            const int x0 = std::max(cover.maskLeft + r.begin, rows.left);
+            const int x1 = std::min(cover.maskLeft + r.end, rows.right);
+            if (x1 > x0)
+                blend(y, x0, x1 - x0, cover.MaskRowAt(y) + (x0 - cover.maskLeft),
+                      target.At(x0, y));
+        }
+        return;
+    }
     const PlacedGlyph* g = cover.store->glyphs.data() + cover.firstGlyph;
     for (const PlacedGlyph* end = g + cover.glyphCount; g != end; ++g) {
         const int x0 = std::max(g->x, rows.left), x1 = std::min(g->x + g->width, rows.right);

@@ -41,9 +41,9 @@ class CoverPainter {
     template <typename RowColors>
     void FillRows(const Cover& cover, RowColors&& colors, bool opaque, const PixelTarget& target,
                   const PixelRect& rows);
-    // Text: each glyph's mask; blend(y, x, n, mask, dst) paints n pixels of row y.
+    // Dense masks and glyphs; blend(y, x, n, mask, dst) paints n pixels of row y.
     template <typename BlendRow>
-    void FillGlyphs(const Cover& cover, const PixelTarget& target, const PixelRect& rows,
+    void FillMasks(const Cover& cover, const PixelTarget& target, const PixelRect& rows,
                     BlendRow&& blend);
     // The gradient's colours over area, by Cairo, into m_Block.
     bool CairoColors(const Paint& paint, const cairo_matrix_t& device, const PixelRect& area);

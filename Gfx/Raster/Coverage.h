@@ -1,4 +1,5 @@
 #pragma once
+#include <algorithm>
 #include <cstdint>
 #include <vector>
 
@@ -22,6 +23,11 @@ struct PlacedGlyph {
     const uint8_t* mask;
 };
 
+// The columns of one row of a dense mask that may be covered: begin..end-1.
+struct MaskRow {
+    uint16_t begin, end;
+};
+
 // Where the coverage of many shapes is kept for one frame: spans row by row, and the
 // per-pixel values of varying spans. Cleared, not freed, between frames.
 struct CoverStore {
@@ -29,23 +35,41 @@ struct CoverStore {
     std::vector<uint8_t> alphas;
     std::vector<uint32_t> rowStarts;  // per row of each shape: its first span
     std::vector<PlacedGlyph> glyphs;
+    std::vector<MaskRow> maskRows;
+    size_t alphaCount = 0;  // values of alphas in use; the vector only grows
 
+    // Room for n more per-pixel values, at offset alphaCount before the call.
+    uint8_t* AddAlphas(size_t n) {
+        if (alphas.size() < alphaCount + n)
+            alphas.resize(std::max(alphas.size() * 2, alphaCount + n + 4096));
+        uint8_t* at = alphas.data() + alphaCount;
+        alphaCount += n;
+        return at;
+    }
     void Clear() {
         spans.clear();
-        alphas.clear();
+        alphaCount = 0;
         rowStarts.clear();
         glyphs.clear();
+        maskRows.clear();
     }
 };
 
-// The coverage of one shape: rows top..bottom-1, row y's spans from
-// store->spans[store->rowStarts[firstRow + y - top]] up to the next row's first span; or,
-// for text, glyphCount glyphs from store->glyphs[firstGlyph].
+// The coverage of one shape, rows top..bottom-1, in one of three forms:
+// - spans: row y's from store->spans[store->rowStarts[firstRow + y - top]] up to the next
+//   row's first span;
+// - a dense mask (small shapes): maskWidth values a row from store->alphas[maskOffset], the
+//   first for column maskLeft, of which row y's columns store->maskRows[firstRow + y - top]
+//   may be covered;
+// - glyphs (text): glyphCount from store->glyphs[firstGlyph].
 struct Cover {
     const CoverStore* store = nullptr;
     int top = 0, bottom = 0;
     uint32_t firstRow = 0;
     uint32_t firstGlyph = 0, glyphCount = 0;
+    bool dense = false;
+    int maskLeft = 0, maskWidth = 0;
+    size_t maskOffset = 0;
 
     bool Empty() const { return bottom <= top; }
     const CoverSpan* RowBegin(int y) const {
@@ -55,6 +79,10 @@ struct Cover {
         return store->spans.data() + store->rowStarts[firstRow + (y - top) + 1];
     }
     const uint8_t* Alphas(const CoverSpan& s) const { return store->alphas.data() + s.offset; }
+    const uint8_t* MaskRowAt(int y) const {
+        return store->alphas.data() + maskOffset + static_cast<size_t>(y - top) * maskWidth;
+    }
+    MaskRow MaskRange(int y) const { return store->maskRows[firstRow + (y - top)]; }
 };
 
 }  // namespace Gfx

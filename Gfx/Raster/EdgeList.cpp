@@ -10,6 +10,7 @@ void EdgeList::Reset(const PixelRect& clip) {
     m_Edges.clear();
     m_Left = m_Top = INFINITY;
     m_Right = m_Bottom = -INFINITY;
+    m_ClippedRight = false;
 }
 
 void EdgeList::Line(double x0, double y0, double x1, double y1) {
@@ -25,8 +26,12 @@ void EdgeList::Line(double x0, double y0, double x1, double y1) {
         Keep(x0, y0, x1, y1);  // the usual case: wholly inside
         return;
     }
-    if (maxY <= top || minY >= bottom || minX >= right)
+    if (maxY <= top || minY >= bottom)
         return;
+    if (minX >= right) {
+        m_ClippedRight = true;
+        return;
+    }
     // Within the clip's rows.
     const double slope = (x1 - x0) / (y1 - y0);
     const auto xAt = [&](double y) { return x0 + (y - y0) * slope; };
@@ -60,8 +65,10 @@ void EdgeList::Line(double x0, double y0, double x1, double y1) {
         double pa = i == 0 ? xa : xa + (sa - ya) * (xb - xa) / (yb - ya);
         double pb = i + 2 == n ? xb : xa + (sb - ya) * (xb - xa) / (yb - ya);
         const double mid = (pa + pb) / 2;
-        if (mid >= right)
+        if (mid >= right) {
+            m_ClippedRight = true;
             continue;
+        }
         if (mid <= left)
             pa = pb = left;
         Keep(std::clamp(pa, left, right), sa, std::clamp(pb, left, right), sb);

@@ -30,6 +30,9 @@ class EdgeList {
     float Right() const { return m_Right; }
     float Top() const { return m_Top; }
     float Bottom() const { return m_Bottom; }
+    // Some part lay right of the clip and was left out, so coverage may run on to the
+    // clip's right side past the last edge.
+    bool ClippedRight() const { return m_ClippedRight; }
 
   private:
     void Keep(double x0, double y0, double x1, double y1);
@@ -37,6 +40,7 @@ class EdgeList {
     PixelRect m_Clip;
     std::vector<Edge> m_Edges;
     float m_Left = 0, m_Right = 0, m_Top = 0, m_Bottom = 0;
+    bool m_ClippedRight = false;
 };
 
 }  // namespace Gfx
