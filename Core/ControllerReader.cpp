@@ -24,14 +24,20 @@ std::shared_ptr<ControllerBase> DocumentReader::ReadController() {
     };
     CountObject();
     const std::string keyword = ReadToken();
+    const ReadPlace place = Here();
     const auto controller = Dispatch(kKeywords, keyword, "controller");
     Expect("noOfChildren");
     const int32_t count = ReadInt();
-    for (int32_t i = 0; i < count; ++i) {
-        controller->AppendChild(ReadController());
+    {
+        CountedList list(this, "noOfChildren", count);
+        for (int32_t i = 0; i < count; ++i) {
+            list.At(i);
+            controller->AppendChild(ReadController());
+        }
     }
     Expect("}");
     controller->m_Document = m_Document;
+    NotePlace(controller.get(), place);
     return controller;
 }
 
@@ -106,6 +112,7 @@ std::shared_ptr<ControllerBase> DocumentReader::ReadTrigger() {
 std::shared_ptr<Animation> DocumentReader::ReadAnimation() {
     CountObject();
     Expect("Animation{");
+    const ReadPlace place = Here();
     Expect("renderFunction");
     const std::string render = ReadToken();
     std::shared_ptr<ExecutableBase> executable;
@@ -128,6 +135,7 @@ std::shared_ptr<Animation> DocumentReader::ReadAnimation() {
     auto animation = std::make_shared<Animation>(executable, controller, ReadToken());
     Expect("}");
     animation->m_Document = m_Document;
+    NotePlace(animation.get(), place);
     return animation;
 }
 

@@ -25,6 +25,7 @@ std::shared_ptr<GeometryBase> DocumentReader::ReadGeometry() {
     };
     CountObject();
     const std::string keyword = ReadToken();
+    const ReadPlace place = Here();
     m_VariableSeen = false;
     const auto geometry = Dispatch(kKeywords, keyword, "geometry");
     Expect("hitTest");
@@ -34,6 +35,7 @@ std::shared_ptr<GeometryBase> DocumentReader::ReadGeometry() {
     Expect("}");
     geometry->m_Document = m_Document;
     geometry->dependsOnVariables = m_VariableSeen;
+    NotePlace(geometry.get(), place);
     return geometry;
 }
 
@@ -57,7 +59,9 @@ std::shared_ptr<GeometryBase> DocumentReader::ReadPath() {
     auto path = std::make_shared<Path>();
     Expect("noOfFigures");
     const int32_t count = ReadInt();
+    CountedList list(this, "noOfFigures", count);
     for (int32_t i = 0; i < count; ++i) {
+        list.At(i);
         path->Append(ReadFigure());
     }
     return path;
@@ -73,8 +77,12 @@ std::shared_ptr<Figure> DocumentReader::ReadFigure() {
     auto figure = std::make_shared<Figure>(start, closed);
     Expect("noOfSegments");
     const int32_t count = ReadInt();
-    for (int32_t i = 0; i < count; ++i) {
-        figure->Append(ReadSegment());
+    {
+        CountedList list(this, "noOfSegments", count);
+        for (int32_t i = 0; i < count; ++i) {
+            list.At(i);
+            figure->Append(ReadSegment());
+        }
     }
     Expect("}");
     return figure;
@@ -96,6 +104,7 @@ std::shared_ptr<ISegment> DocumentReader::ReadSegment() {
         const Point p3 = ReadPoint();
         segment = std::make_shared<Bezier>(p1, p2, p3);
     } else {
+        NoteKeywords({"Line{", "Bezier{"});
         RaiseParseError("Unknown segment type \"" + keyword + "\"");
     }
     Expect("}");
@@ -116,6 +125,7 @@ Gfx::CombineMode DocumentReader::ReadCombineMode() {
     if (token == "Xor") {
         return Gfx::CombineMode::Xor;
     }
+    NoteKeywords({"Union", "Intersect", "Exclude", "Xor"});
     RaiseParseError("Unknown combine mode \"" + token + "\"");
 }
 

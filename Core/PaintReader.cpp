@@ -22,6 +22,7 @@ std::shared_ptr<BrushBase> DocumentReader::ReadBrush() {
     };
     CountObject();
     const std::string keyword = ReadToken();
+    const ReadPlace place = Here();
     m_VariableSeen = false;
     const auto brush = Dispatch(kKeywords, keyword, "brush");
     Expect("opacity");
@@ -29,6 +30,7 @@ std::shared_ptr<BrushBase> DocumentReader::ReadBrush() {
     Expect("}");
     brush->dependsOnVariables = m_VariableSeen;
     brush->m_Document = m_Document;
+    NotePlace(brush.get(), place);
     return brush;
 }
 
@@ -60,8 +62,12 @@ std::shared_ptr<GradientStopCollection> DocumentReader::ReadGradientStopCollecti
     Expect("noOfGradientStops");
     const int32_t count = ReadInt();
     auto collection = std::make_shared<GradientStopCollection>();
-    for (int32_t i = 0; i < count; ++i) {
-        collection->Append(ReadGradientStop());
+    {
+        CountedList list(this, "noOfGradientStops", count);
+        for (int32_t i = 0; i < count; ++i) {
+            list.At(i);
+            collection->Append(ReadGradientStop());
+        }
     }
     Expect("extendMode");
     collection->m_ExtendMode = ReadInt();
@@ -82,8 +88,10 @@ GradientStop DocumentReader::ReadGradientStop() {
 std::shared_ptr<Image> DocumentReader::ReadBitmap() {
     CountObject();
     const std::string keyword = ReadToken();
+    const ReadPlace place = Here();
     m_VariableSeen = false;
     if (keyword != "BitmapFromFile{") {
+        NoteKeywords({"BitmapFromFile{"});
         RaiseParseError("Unknown bitmap type \"" + keyword + "\"");
     }
     auto bitmap = std::make_shared<Bitmap>(ReadToken());
@@ -94,12 +102,14 @@ std::shared_ptr<Image> DocumentReader::ReadBitmap() {
     bitmap->m_EngineFactory = m_EngineFactory;
     bitmap->dependsOnVariables = m_VariableSeen;
     bitmap->m_Document = m_Document;
+    NotePlace(bitmap.get(), place);
     return bitmap;
 }
 
 std::shared_ptr<TransformResource> DocumentReader::ReadTransform() {
     CountObject();
     const std::string keyword = ReadToken();
+    const ReadPlace place = Here();
     m_VariableSeen = false;
     std::shared_ptr<TransformResource> transform;
     if (keyword == "Translation{") {
@@ -114,11 +124,13 @@ std::shared_ptr<TransformResource> DocumentReader::ReadTransform() {
         const ValueD x = ReadField("x");
         transform = std::make_shared<Scale>(x, ReadField("y"));
     } else {
+        NoteKeywords({"Translation{", "PolarTranslation{", "Rotation{", "Scale{"});
         RaiseParseError("Unknown transform type \"" + keyword + "\"");
     }
     Expect("}");
     transform->dependsOnVariables = m_VariableSeen;
     transform->m_Document = m_Document;
+    NotePlace(transform.get(), place);
     return transform;
 }
 
