@@ -163,14 +163,26 @@ bool CountTooLow(const ReadRecord::Failure& f, const Message& m, Diagnostic* err
     return true;
 }
 
-// A value or number read from the block's own "}" just before the error.
+// A value or number read from the block's own "}" just before the error, or a number
+// whose glued text became the token the error is about.
 bool MissingValue(const ReadRecord& record, Diagnostic* error) {
     const ReadRecord::Failure& f = record.failure;
     if (record.forgiven.empty()) {
         return false;
     }
     const ReadRecord::Forgiveness& last = record.forgiven.back();
-    if (last.place.file != f.place.file || last.text.empty() || last.text[0] != '}') {
+    if (last.place.file != f.place.file || last.text.empty()) {
+        return false;
+    }
+    if (last.kind == ReadRecord::Forgiven::kGluedText && last.token + 1 == f.token) {
+        error->With(Diagnostic::Note(
+            last.place.file, last.place.line,
+            "\"" + last.text + "\" is read as " + last.text.substr(0, last.number) + " and \"" +
+                last.text.substr(last.number) +
+                "\" as the next token: a whole number goes here, written alone"));
+        return true;
+    }
+    if (last.text[0] != '}') {
         return false;
     }
     // The blocks around close one "}" early each, until a token that is no "}" comes.
@@ -182,7 +194,7 @@ bool MissingValue(const ReadRecord& record, Diagnostic* error) {
             "block's end is looked for after it"));
         return true;
     }
-    if (last.kind == ReadRecord::Forgiven::kLineSkipped) {
+    if (last.kind == ReadRecord::Forgiven::kLineSkipped && last.text[0] == '}') {
         std::string skipped = "the rest of this line";
         if (last.number > 0) {
             skipped += " and " + std::to_string(last.number) +
@@ -200,8 +212,9 @@ bool MissingValue(const ReadRecord& record, Diagnostic* error) {
 void KeywordNotes(const ReadRecord::Failure& f, const Message& m, Diagnostic* error) {
     if (m.unknown && !f.keywords.empty()) {
         const std::string closest = Closest(m.token, f.keywords);
+        const bool vowel = std::string("aeiou").find(m.what.substr(0, 1)) != std::string::npos;
         std::string text = closest.empty() ? "" : "did you mean \"" + closest + "\"? ";
-        text += "a " + m.what +
+        text += std::string(closest.empty() ? "a" : "A") + (vowel ? "n " : " ") + m.what +
                 (m.what == "combine mode" ? " is one of:" : " block starts with one of:");
         for (const std::string& keyword : f.keywords) {
             text += " " + keyword;

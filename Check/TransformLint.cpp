@@ -65,10 +65,13 @@ void UnbalancedExecutables(const DocumentTree& tree, const DocumentTree::Node& n
             if (lowest < 0 && !reported) {
                 reported = true;
                 const ReadPlace place = tree.PlaceOf(&command, node);
+                const char* what = dynamic_cast<const CallCommand*>(&command)
+                                       ? "this Call{ }"
+                                       : "this PopTransform{ }";
                 out->push_back(Diagnostic::Warning(
                     place.file, place.line,
-                    "this command pops a transform that \"" + entry.first +
-                        "\" has not pushed: drawn from the base of a frame it fails"));
+                    std::string(what) + " pops a transform \"" + entry.first +
+                        "\" has not pushed: run at the base of a frame, it fails"));
             }
         });
         if (!reported && depth > 0) {

@@ -364,6 +364,8 @@ void DocumentReader::NoteGluedText(size_t end) {
     }
     Forgive(ReadRecord::Forgiven::kGluedText, m_In.line.substr(m_In.pos, tokenEnd - m_In.pos),
             static_cast<int32_t>(end - m_In.pos));
+    // Noted while the number is extracted, before it is counted as read.
+    ++m_Record->forgiven.back().token;
 }
 
 void DocumentReader::NotePlace(const void* object, const ReadPlace& place) {
