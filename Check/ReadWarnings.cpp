@@ -44,7 +44,12 @@ std::string Text(const ReadRecord::Forgiveness& f) {
             return "the child document never reads " + Quote(f.text) +
                    ": this argument changes nothing";
         case Forgiven::kUnreadText:
-            return "text after the document's closing \"}\" is never read";
+            return f.number == 1 ? "text after the geometry's closing \"}\" is never read: a "
+                                   "source file holds one geometry"
+                                 : "text after the document's closing \"}\" is never read";
+        case Forgiven::kBadExtendMode:
+            return "extendMode " + std::to_string(f.number) +
+                   " is none of 0 (clamp), 1 (wrap), 2 (mirror): drawing with this brush fails";
     }
     return f.text;
 }

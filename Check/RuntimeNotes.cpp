@@ -136,6 +136,15 @@ std::vector<Diagnostic> RuntimeNotes(const DocumentTree& tree, const DocumentTre
             &notes);
     } else if (text == blocking + "trying to run PopTransform while transform stack is empty") {
         PopWithNothingPushed(tree, node, &notes);
+    } else if (text == "Direct2D returned error: -2147024809") {
+        // Invalid argument: of what a document holds, only an extend mode can give it.
+        for (const ReadRecord::Forgiveness& f : tree.Record().forgiven) {
+            if (f.kind == ReadRecord::Forgiven::kBadExtendMode) {
+                notes.push_back(Diagnostic::Note(
+                    f.place.file, f.place.line,
+                    "extendMode " + std::to_string(f.number) + " is none of 0, 1, 2"));
+            }
+        }
     } else if (text.compare(0, 25, "Direct2D returned error: ") == 0) {
         BrokenImages(tree, imagesNoted, &notes);
     }

@@ -368,6 +368,23 @@ void DocumentReader::NoteGluedText(size_t end) {
     ++m_Record->forgiven.back().token;
 }
 
+void DocumentReader::NoteUnreadText(int32_t inSource) {
+    if (!m_Record) {
+        return;
+    }
+    // Whatever reading on finds (a line too long, say) is no error of the load.
+    const ReadRecord::Failure failure = m_Record->failure;
+    std::string unread;
+    try {
+        unread = ReadToken();
+    } catch (const std::logic_error&) {
+        m_Record->failure = failure;
+    }
+    if (!unread.empty()) {
+        Forgive(ReadRecord::Forgiven::kUnreadText, unread, inSource);
+    }
+}
+
 void DocumentReader::NotePlace(const void* object, const ReadPlace& place) {
     if (m_Record) {
         m_Record->places[object] = place;

@@ -121,6 +121,8 @@ class DocumentReader {
     void NotePlace(const void* object, const ReadPlace& place);
     void NoteKeywords(std::initializer_list<const char*> keywords);
     void NoteGluedText(size_t numberEnd);
+    // Looks past the end of what the engine reads of a file, for text it never reads.
+    void NoteUnreadText(int32_t inSource);
     // Keeps the record's view of the counted list being read: "label count", items so far.
     class CountedList {
       public:

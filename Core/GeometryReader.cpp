@@ -165,7 +165,9 @@ std::shared_ptr<GeometryBase> DocumentReader::ReadSource() {
         }
     } restore{this, &saved};
     OpenInput(path, &m_In);
-    return ReadGeometry();
+    auto geometry = ReadGeometry();
+    NoteUnreadText(1);
+    return geometry;
 }
 
 std::shared_ptr<GeometryBase> DocumentReader::ReadText() {

@@ -71,6 +71,9 @@ std::shared_ptr<GradientStopCollection> DocumentReader::ReadGradientStopCollecti
     }
     Expect("extendMode");
     collection->m_ExtendMode = ReadInt();
+    if (collection->m_ExtendMode < 0 || collection->m_ExtendMode > 2) {
+        Forgive(ReadRecord::Forgiven::kBadExtendMode, "", collection->m_ExtendMode);
+    }
     Expect("}");
     return collection;
 }

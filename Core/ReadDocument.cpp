@@ -73,13 +73,7 @@ std::unique_ptr<Scenimator> DocumentReader::ReadDocument(const std::string& path
     ReadSection("noOfAnimations",
                 [&](const std::string& name) { doc.AddAnimation(ReadAnimation(), name); });
     Expect("}");
-    if (m_Record) {
-        // Never read by the engine; looked at only to say so.
-        const std::string unread = ReadToken();
-        if (!unread.empty()) {
-            Forgive(ReadRecord::Forgiven::kUnreadText, unread);
-        }
-    }
+    NoteUnreadText(0);
 
     doc.PlayAnimation("MainAnim", startTime);
     return document;

@@ -30,7 +30,8 @@ struct ReadRecord {
         kColorOutOfRange,  // a literal colour component outside 0..1
         kNegativeCount,    // a count below 0 reads no items
         kLostArgument,     // a child argument that names no variable of the child
-        kUnreadText,       // text after the document's closing "}"
+        kUnreadText,       // text after the document's (or a source's geometry's) last "}"
+        kBadExtendMode,    // an extend mode other than 0, 1, 2: the brush fails when drawn
     };
     struct Forgiveness {
         Forgiven kind;
@@ -38,7 +39,8 @@ struct ReadRecord {
         std::string text;  // the token, or the text dropped
         // kLineSkipped: lines dropped after the first; kGluedText, kIgnoredText: length of
         // the number in text; kColorOutOfRange: the component (0 red .. 3 alpha);
-        // kNegativeCount: the count (text: its label).
+        // kNegativeCount: the count (text: its label); kUnreadText: 1 in a source file;
+        // kBadExtendMode: the mode.
         int32_t number = 0;
         uint64_t token = 0;  // the index of the last token read, in the load
     };
