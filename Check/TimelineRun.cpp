@@ -82,7 +82,7 @@ void TimelineRun::Watch(uint32_t time, std::vector<Diagnostic>* out) {
         warning.With(Diagnostic::Note(
             node.file, 0,
             node.isChild ? "a child document's failures do not reach the document that loads "
-                           "it: the show goes on without it"
+                           "it, which goes on as if nothing failed"
                          : "the engine ignores this failure and goes on"));
         out->push_back(std::move(warning));
     }
