@@ -25,7 +25,7 @@ DocumentTree::DocumentTree(const Scenimator& top, const ReadRecord& record) : m_
     Add(&top, false);
     // After every node exists: a parent's commands name child nodes.
     for (size_t i = 0; i < m_Nodes.size(); ++i) {
-        NoteParentWrites(m_Nodes[i]);
+        NoteParentWrites(i);
     }
 }
 
@@ -63,18 +63,27 @@ const DocumentTree::Node* DocumentTree::Find(const IScenimator* document) const 
     return nullptr;
 }
 
-void DocumentTree::NoteParentWrites(const Node& parent) {
-    const auto childNode = [this](const IScenimator* child) {
-        return const_cast<Node*>(Find(child));
-    };
-    for (const auto& child : parent.document->ChildZels()) {
+DocumentTree::Node* DocumentTree::FindNode(const IScenimator* document) {
+    for (Node& node : m_Nodes) {
+        if (node.document == document) {
+            return &node;
+        }
+    }
+    return nullptr;
+}
+
+// What the document at index parent writes into its children and plays in them.
+void DocumentTree::NoteParentWrites(size_t index) {
+    const Scenimator& parent = *m_Nodes[index].document;
+    const auto childNode = [this](const IScenimator* child) { return FindNode(child); };
+    for (const auto& child : parent.ChildZels()) {
         Node* node = childNode(child.second.get());
         auto arguments = m_Record.arguments.find(child.second.get());
         if (node && arguments != m_Record.arguments.end()) {
             node->writtenByParents.insert(arguments->second.begin(), arguments->second.end());
         }
     }
-    for (const auto& entry : parent.document->Executables()) {
+    for (const auto& entry : parent.Executables()) {
         ForEachCommand(*entry.second, [&](const ExecutableBase& command) {
             if (const auto* set = dynamic_cast<const SetZelVarCommand*>(&command)) {
                 if (Node* node = childNode(set->Child().get())) {
@@ -83,7 +92,7 @@ void DocumentTree::NoteParentWrites(const Node& parent) {
             }
         });
     }
-    for (const auto& entry : parent.document->Controllers()) {
+    for (const auto& entry : parent.Controllers()) {
         ForEachController(*entry.second, [&](const ControllerBase& controller) {
             if (const auto* trigger = dynamic_cast<const Trigger*>(&controller)) {
                 if (Node* node = childNode(trigger->TargetZel().get())) {

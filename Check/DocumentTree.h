@@ -40,7 +40,8 @@ class DocumentTree {
 
   private:
     void Add(const Scenimator* document, bool isChild);
-    void NoteParentWrites(const Node& parent);
+    void NoteParentWrites(size_t index);
+    Node* FindNode(const IScenimator* document);
 
     const ReadRecord& m_Record;
     std::vector<Node> m_Nodes;

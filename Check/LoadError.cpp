@@ -37,15 +37,15 @@ std::vector<Located> SplitChain(std::string* text) {
     return chain;
 }
 
-// The two quoted words of `expecting "X" got "T"`, or the one of `Unknown ... "T"`.
-bool Quoted(const std::string& text, size_t from, std::string* word, size_t* end) {
+// The text between the first quotation mark at or after from and the last one of text: a
+// token may hold quotation marks itself.
+bool Quoted(const std::string& text, size_t from, std::string* word) {
     const size_t open = text.find('"', from);
-    const size_t close = open == std::string::npos ? open : text.find('"', open + 1);
-    if (close == std::string::npos) {
+    const size_t close = text.rfind('"');
+    if (open == std::string::npos || close <= open) {
         return false;
     }
     *word = text.substr(open + 1, close - open - 1);
-    *end = close + 1;
     return true;
 }
 
@@ -99,21 +99,24 @@ struct Message {
 
 Message Parse(const std::string& text) {
     Message m;
-    size_t end = 0;
-    if (text.compare(0, 8, "Unknown ") == 0 && Quoted(text, 0, &m.token, &end)) {
+    const std::string unknown = "Unknown ", expecting = "expecting \"", got = "\" got ";
+    if (text.compare(0, unknown.size(), unknown) == 0 && Quoted(text, 0, &m.token)) {
         m.unknown = true;
-        m.what = text.substr(8, text.find('"') - 8);
-        for (const char* tail : {" type ", " "}) {
-            const std::string t = tail;
-            if (m.what.size() > t.size() &&
-                m.what.compare(m.what.size() - t.size(), t.size(), t) == 0) {
-                m.what.erase(m.what.size() - t.size());
+        m.what = text.substr(unknown.size(), text.find('"') - unknown.size());
+        for (const std::string tail : {" type ", " "}) {
+            if (m.what.size() > tail.size() &&
+                m.what.compare(m.what.size() - tail.size(), tail.size(), tail) == 0) {
+                m.what.erase(m.what.size() - tail.size());
                 break;
             }
         }
-    } else if (text.compare(0, 11, "expecting \"") == 0 && Quoted(text, 0, &m.what, &end) &&
-               Quoted(text, end, &m.token, &end)) {
-        m.expecting = true;
+    } else if (text.compare(0, expecting.size(), expecting) == 0) {
+        // Keywords hold no quotation marks; the token found may.
+        const size_t gotAt = text.find(got, expecting.size());
+        if (gotAt != std::string::npos && Quoted(text, gotAt + got.size(), &m.token)) {
+            m.expecting = true;
+            m.what = text.substr(expecting.size(), gotAt - expecting.size());
+        }
     }
     return m;
 }
