@@ -71,15 +71,17 @@ void NeverPlayed(const DocumentTree& tree, const DocumentTree::Node& node,
         if (node.isChild) {
             why += " and no trigger plays it";
         }
+        // Say why what hands over to it does not: one that plays and never ends first.
         for (const auto& other : animations) {
-            if (other.second->m_TransitionTarget != entry.first) {
+            if (other.second->m_TransitionTarget != entry.first || other.first == entry.first) {
                 continue;
             }
-            why = played.count(other.first)
-                      ? "\"" + other.first + "\" hands over to it but never ends (" +
-                            WhyNeverEnds(*other.second) + ")"
-                      : "only \"" + other.first + "\" hands over to it, and that is never played";
-            break;
+            if (played.count(other.first)) {
+                why = "\"" + other.first + "\" hands over to it but never ends (" +
+                      WhyNeverEnds(*other.second) + ")";
+                break;
+            }
+            why = "only \"" + other.first + "\" hands over to it, and that is never played";
         }
         const ReadPlace place = tree.PlaceOf(entry.second.get(), node);
         out->push_back(Diagnostic::Warning(
