@@ -155,9 +155,10 @@ bool CountTooLow(const ReadRecord::Failure& f, const Message& m, Diagnostic* err
         return false;
     }
     const ListKind kind = KindOf(list.label);
-    const bool another = (!m.token.empty() && m.token.back() == '{') ||
-                         (kind.section && (IsSectionLabel(m.what) || m.what == "}")) ||
-                         (list.label == "noOfArgs" && !m.token.empty() && m.token[0] == '$');
+    const bool another =
+        (!m.token.empty() && m.token.back() == '{') ||
+        (kind.section && (IsSectionLabel(m.what) || m.what == "}") && !IsSectionLabel(m.token)) ||
+        (list.label == "noOfArgs" && !m.token.empty() && m.token[0] == '$');
     if (!another) {
         return false;
     }
@@ -223,6 +224,18 @@ void KeywordNotes(const ReadRecord::Failure& f, const Message& m, Diagnostic* er
             text += " " + keyword;
         }
         error->With(Diagnostic::Note(f.place.file, f.place.line, text));
+        return;
+    }
+    if (m.expecting && IsSectionLabel(m.what) && IsSectionLabel(m.token)) {
+        std::string order;
+        for (const char* label :
+             {"noOfGeometries", "noOfBrushes", "noOfImages", "noOfTransforms", "noOfChildZels",
+              "noOfExecutables", "noOfControllers", "noOfAnimations"}) {
+            order += std::string(order.empty() ? "" : " ") + label;
+        }
+        error->With(Diagnostic::Note(
+            f.place.file, f.place.line,
+            "every section is written, in this order, with its count also when it is 0: " + order));
         return;
     }
     if (m.expecting && m.what == "font") {
