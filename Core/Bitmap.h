@@ -21,8 +21,9 @@ class Bitmap : public Image {
     void OnUpdate() override {}
     uint32_t Width() const { return m_Width; }
     uint32_t Height() const { return m_Height; }
-    // The file as this platform opens it.
+    // The file as this platform opens it, and as the document names it.
     std::string FilePath() const;
+    const std::string& FileName() const { return m_FileName; }
 
     Gfx::RenderTarget* m_RT = nullptr;
     Factory* m_EngineFactory = nullptr;

@@ -14,6 +14,7 @@ class RenderZelCommand : public ExecutableBase {
   public:
     explicit RenderZelCommand(std::shared_ptr<IScenimator> child) : m_Child(std::move(child)) {}
     void Execute() override;
+    const std::shared_ptr<IScenimator>& Child() const { return m_Child; }
 
   private:
     std::shared_ptr<IScenimator> m_Child;
@@ -26,6 +27,8 @@ class SetZelVarCommand : public ExecutableBase {
     SetZelVarCommand(std::shared_ptr<IScenimator> child, std::string variable, ValueD value)
         : m_Child(std::move(child)), m_Variable(std::move(variable)), m_Value(value) {}
     void Execute() override;
+    const std::shared_ptr<IScenimator>& Child() const { return m_Child; }
+    const std::string& Variable() const { return m_Variable; }
 
   private:
     std::shared_ptr<IScenimator> m_Child;

@@ -34,6 +34,8 @@ class ControllerBase : public ScenimatorComponent {
         m_Children.push_back(std::move(child));
     }
     int GetState() const { return m_State; }
+    const ControllerHead& Head() const { return m_Head; }
+    const std::vector<std::shared_ptr<ControllerBase>>& Children() const { return m_Children; }
 
   protected:
     // Milliseconds since the last start; wraps as the tick counter does.

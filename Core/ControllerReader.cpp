@@ -28,14 +28,20 @@ DocumentReader::ControllerKeywords() {
 std::shared_ptr<ControllerBase> DocumentReader::ReadController() {
     CountObject();
     const std::string keyword = ReadToken();
+    const ReadPlace place = Here();
     const auto controller = Dispatch(ControllerKeywords(), keyword, "controller");
     Expect("noOfChildren");
     const int32_t count = ReadInt();
-    for (int32_t i = 0; i < count; ++i) {
-        controller->AppendChild(ReadController());
+    {
+        CountedList list(this, "noOfChildren", count);
+        for (int32_t i = 0; i < count; ++i) {
+            list.At(i);
+            controller->AppendChild(ReadController());
+        }
     }
     Expect("}");
     controller->m_Document = m_Document;
+    NotePlace(controller.get(), place);
     return controller;
 }
 
@@ -110,6 +116,7 @@ std::shared_ptr<ControllerBase> DocumentReader::ReadTrigger() {
 std::shared_ptr<Animation> DocumentReader::ReadAnimation() {
     CountObject();
     Expect(kAnimationKeyword);
+    const ReadPlace place = Here();
     Expect("renderFunction");
     const std::string render = ReadToken();
     std::shared_ptr<ExecutableBase> executable;
@@ -132,6 +139,7 @@ std::shared_ptr<Animation> DocumentReader::ReadAnimation() {
     auto animation = std::make_shared<Animation>(executable, controller, ReadToken());
     Expect("}");
     animation->m_Document = m_Document;
+    NotePlace(animation.get(), place);
     return animation;
 }
 

@@ -1,11 +1,13 @@
 #include "Core/DocumentReader.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cfloat>
 #include <climits>
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
+#include <sstream>
 #include <stdexcept>
 
 #include "Core/CheckResult.h"
@@ -90,7 +92,9 @@ std::string FileIdentity(const std::string& path) {
 }  // namespace
 
 DocumentReader::DocumentReader(Factory* factory)
-    : m_EngineFactory(factory), m_Budget(factory ? factory->Budget() : nullptr) {
+    : m_EngineFactory(factory),
+      m_Record(factory ? factory->Record() : nullptr),
+      m_Budget(factory ? factory->Budget() : nullptr) {
     if (!m_Budget) {
         m_OwnBudget = std::make_unique<LoadBudget>();
         m_Budget = m_OwnBudget.get();
@@ -125,12 +129,26 @@ void DocumentReader::NextLine() {
 // the next one is tried, until the file ends.
 template <typename Extract>
 bool DocumentReader::NextItem(Extract extract) {
+    bool dropping = false;
     while (!m_In.failed) {
         while (m_In.pos < m_In.line.size() && IsSpace(m_In.line[m_In.pos])) {
             ++m_In.pos;
         }
-        if (m_In.pos < m_In.line.size() && extract()) {
-            return true;
+        if (m_In.pos < m_In.line.size()) {
+            if (extract()) {
+                if (m_Record) {
+                    ++m_Record->tokens;
+                }
+                return true;
+            }
+            if (m_Record) {
+                if (dropping) {
+                    ++m_Record->forgiven.back().number;
+                } else {
+                    Forgive(ReadRecord::Forgiven::kLineSkipped, m_In.line.substr(m_In.pos));
+                }
+            }
+            dropping = true;
         }
         NextLine();
     }
@@ -165,6 +183,7 @@ int32_t DocumentReader::ReadInt() {
             return false;
         }
         value = ToInt(m_In.line.substr(m_In.pos, i - m_In.pos));
+        NoteGluedText(i);
         m_In.pos = i;
         return true;
     });
@@ -179,6 +198,7 @@ float DocumentReader::ReadFloat() {
             return false;
         }
         value = ToFloat(m_In.line.substr(m_In.pos, length));
+        NoteGluedText(m_In.pos + length);
         m_In.pos += length;
         return true;
     });
@@ -190,10 +210,18 @@ ValueD DocumentReader::ReadValue() {
     if (!token.empty() && token[0] == '$') {
         const float* slot = m_Document->CreateVariable(token);
         m_VariableSeen = true;
+        if (m_Record) {
+            m_Record->variables.emplace(std::make_pair(m_Document, token), Here());
+        }
         return ValueD(token, m_Document, slot);
     }
     // A token that does not start with a number reads as 0.
     const size_t length = ScanFloat(token, 0);
+    if (m_Record && !token.empty() && length < token.size()) {
+        Forgive(
+            length == 0 ? ReadRecord::Forgiven::kNotANumber : ReadRecord::Forgiven::kIgnoredText,
+            token, static_cast<int32_t>(length));
+    }
     return ValueD(length == 0 ? 0.0f : ToFloat(token.substr(0, length)));
 }
 
@@ -206,10 +234,22 @@ void DocumentReader::Expect(const std::string& keyword) {
 
 Color DocumentReader::ReadColor() {
     Expect(kColorKeyword);
-    const ValueD r = ReadValue();
-    const ValueD g = ReadValue();
-    const ValueD b = ReadValue();
-    const ValueD a = ReadValue();
+    int32_t component = 0;
+    // Components are fractions of full intensity; the format takes any number.
+    const auto read = [&] {
+        const ValueD value = ReadValue();
+        if (m_Record && !value.IsBound() && !(value.Get() >= 0.0f && value.Get() <= 1.0f)) {
+            std::ostringstream text;
+            text << value.Get();
+            Forgive(ReadRecord::Forgiven::kColorOutOfRange, text.str(), component);
+        }
+        ++component;
+        return value;
+    };
+    const ValueD r = read();
+    const ValueD g = read();
+    const ValueD b = read();
+    const ValueD a = read();
     Expect("}");
     return Color(r, g, b, a);
 }
@@ -235,6 +275,16 @@ Rect DocumentReader::ReadRect() {
 }
 
 void DocumentReader::RaiseParseError(const std::string& message) const {
+    if (m_Record && !m_Record->failure.raised) {
+        ReadRecord::Failure& failure = m_Record->failure;
+        failure.raised = true;
+        failure.place = ReadPlace{m_In.fileName, m_In.lineNumber};
+        failure.message = message;
+        failure.token = m_Record->tokens;
+        failure.open = m_Record->open;
+        failure.lastEnded = m_Record->lastEnded;
+        failure.keywords = std::move(m_Record->keywords);
+    }
     throw std::logic_error("Parse Error:::" + m_In.fileName + " : " +
                            std::to_string(m_In.lineNumber) + " : " + message);
 }
@@ -290,6 +340,92 @@ void DocumentReader::CountObject() {
     if (++m_Budget->objects > LoadBudget::kMaxObjects) {
         RaiseParseError("one load may read at most " + std::to_string(LoadBudget::kMaxObjects) +
                         " objects");
+    }
+}
+
+ReadPlace DocumentReader::Here() const {
+    return m_Record ? ReadPlace{m_In.fileName, m_In.lineNumber} : ReadPlace{};
+}
+
+void DocumentReader::Forgive(ReadRecord::Forgiven kind, std::string text, int32_t number) {
+    if (m_Record) {
+        m_Record->forgiven.push_back({kind, Here(), std::move(text), number, m_Record->tokens});
+    }
+}
+
+// A number extracted up to end, where the token it began goes on: the rest stays behind.
+void DocumentReader::NoteGluedText(size_t end) {
+    if (!m_Record || end >= m_In.line.size() || IsSpace(m_In.line[end])) {
+        return;
+    }
+    size_t tokenEnd = end;
+    while (tokenEnd < m_In.line.size() && !IsSpace(m_In.line[tokenEnd])) {
+        ++tokenEnd;
+    }
+    Forgive(ReadRecord::Forgiven::kGluedText, m_In.line.substr(m_In.pos, tokenEnd - m_In.pos),
+            static_cast<int32_t>(end - m_In.pos));
+    // Noted while the number is extracted, before it is counted as read.
+    ++m_Record->forgiven.back().token;
+}
+
+void DocumentReader::NoteUnreadText(int32_t inSource) {
+    if (!m_Record) {
+        return;
+    }
+    // Whatever reading on finds (a line too long, say) is no error of the load.
+    const ReadRecord::Failure failure = m_Record->failure;
+    std::string unread;
+    try {
+        unread = ReadToken();
+    } catch (const std::logic_error&) {
+        m_Record->failure = failure;
+    }
+    if (!unread.empty()) {
+        Forgive(ReadRecord::Forgiven::kUnreadText, unread, inSource);
+    }
+}
+
+void DocumentReader::NotePlace(const void* object, const ReadPlace& place) {
+    if (m_Record) {
+        m_Record->places[object] = place;
+    }
+}
+
+void DocumentReader::NoteKeywords(std::initializer_list<const char*> keywords) {
+    if (m_Record) {
+        m_Record->keywords.assign(keywords.begin(), keywords.end());
+    }
+}
+
+DocumentReader::CountedList::CountedList(DocumentReader* reader, const char* label, int32_t count)
+    : m_Record(reader->m_Record) {
+    if (!m_Record) {
+        return;
+    }
+    if (count < 0) {
+        reader->Forgive(ReadRecord::Forgiven::kNegativeCount, label, count);
+    }
+    ReadRecord::List list;
+    list.label = label;
+    list.count = count;
+    list.place = reader->Here();
+    m_Record->open.push_back(std::move(list));
+}
+
+void DocumentReader::CountedList::At(int32_t done, const std::string& name) {
+    if (m_Record) {
+        m_Record->open.back().done = done;
+        m_Record->open.back().name = name;
+        m_Record->open.back().itemToken = m_Record->tokens;
+    }
+}
+
+DocumentReader::CountedList::~CountedList() {
+    if (m_Record) {
+        m_Record->lastEnded = std::move(m_Record->open.back());
+        m_Record->lastEnded.done = std::max(m_Record->lastEnded.count, 0);
+        m_Record->lastEnded.endToken = m_Record->tokens;
+        m_Record->open.pop_back();
     }
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 #include <cstdint>
+#include <initializer_list>
 #include <memory>
 #include <string>
 #include <utility>
@@ -7,6 +8,7 @@
 
 #include "Core/Composites.h"
 #include "Core/LineSource.h"
+#include "Core/ReadRecord.h"
 #include "Core/ValueD.h"
 #include "Gfx/Geometry.h"
 
@@ -143,8 +145,34 @@ class DocumentReader {
                 return (this->*entry.second)();
             }
         }
+        if (m_Record) {
+            for (const auto& entry : table) {
+                m_Record->keywords.push_back(entry.first);
+            }
+        }
         RaiseParseError(std::string("Unknown ") + kind + " type \"" + keyword + "\"");
     }
+    // Only while a record is attached (see ReadRecord); nothing is read for them.
+    ReadPlace Here() const;
+    void Forgive(ReadRecord::Forgiven kind, std::string text, int32_t number = 0);
+    void NotePlace(const void* object, const ReadPlace& place);
+    void NoteKeywords(std::initializer_list<const char*> keywords);
+    void NoteGluedText(size_t numberEnd);
+    // Looks past the end of what the engine reads of a file, for text it never reads.
+    void NoteUnreadText(int32_t inSource);
+    // Keeps the record's view of the counted list being read: "label count", items so far.
+    class CountedList {
+      public:
+        CountedList(DocumentReader* reader, const char* label, int32_t count);
+        ~CountedList();
+        CountedList(const CountedList&) = delete;
+        CountedList& operator=(const CountedList&) = delete;
+        // Item `done` (from 0) is about to be read; name: a section item's name.
+        void At(int32_t done, const std::string& name = std::string());
+
+      private:
+        ReadRecord* m_Record;
+    };
 
     std::shared_ptr<GeometryBase> ReadEllipse();
     std::shared_ptr<GeometryBase> ReadRectangle();
@@ -192,6 +220,7 @@ class DocumentReader {
     std::shared_ptr<ControllerBase> ReadTrigger();
 
     Factory* m_EngineFactory;
+    ReadRecord* m_Record;  // null unless the factory has one attached
     LoadBudget* m_Budget;
     std::unique_ptr<LoadBudget> m_OwnBudget;  // when used outside a factory load
     Input m_In;

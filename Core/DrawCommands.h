@@ -45,6 +45,7 @@ class DrawImageCommand : public DrawCommand {
           m_Opacity(opacity),
           m_SrcRect(srcRect) {}
     void Execute() override;
+    const std::shared_ptr<Bitmap>& Source() const { return m_Source; }
 
   private:
     std::shared_ptr<Bitmap> m_Source;

@@ -31,9 +31,11 @@ DocumentReader::ExecutableKeywords() {
 std::shared_ptr<ExecutableBase> DocumentReader::ReadExecutable() {
     CountObject();
     const std::string keyword = ReadToken();
+    const ReadPlace place = Here();
     const auto executable = Dispatch(ExecutableKeywords(), keyword, "executable");
     Expect("}");
     executable->m_Document = m_Document;
+    NotePlace(executable.get(), place);
     return executable;
 }
 
@@ -41,7 +43,9 @@ std::shared_ptr<ExecutableBase> DocumentReader::ReadProcedure() {
     auto procedure = std::make_shared<Procedure>();
     Expect("noOfCommands");
     const int32_t count = ReadInt();
+    CountedList list(this, "noOfCommands", count);
     for (int32_t i = 0; i < count; ++i) {
+        list.At(i);
         procedure->Append(ReadExecutable());
     }
     return procedure;

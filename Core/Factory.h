@@ -10,6 +10,8 @@
 
 namespace ZEL {
 
+struct ReadRecord;
+
 // Bounds shared by one top-level load and every file it pulls in, so that no document can
 // make a load recurse, fan out or grow without end.
 struct LoadBudget {
@@ -47,6 +49,10 @@ class Factory : public IFactory {
 
     // The budget of the load in progress; null between loads.
     LoadBudget* Budget() const { return m_Budget.get(); }
+    // While set, every load through this factory (child documents included) writes down
+    // what it read and forgave there; the caller keeps it alive. Null by default.
+    void SetReadRecord(ReadRecord* record) { m_Record = record; }
+    ReadRecord* Record() const { return m_Record; }
 
     // The files the last top-level load opened or tried to open, failed loads included:
     // documents, child documents and sources, and the images it names (decoded only at
@@ -62,6 +68,7 @@ class Factory : public IFactory {
     std::unique_ptr<LoadBudget> m_Budget;
     std::map<std::string, std::weak_ptr<Gfx::Bitmap>> m_Decoded;
     std::vector<std::string> m_LastLoadFiles;
+    ReadRecord* m_Record = nullptr;
 };
 
 }  // namespace ZEL

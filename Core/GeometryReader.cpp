@@ -37,6 +37,7 @@ const DocumentReader::KeywordTable<std::shared_ptr<ISegment>>& DocumentReader::S
 std::shared_ptr<GeometryBase> DocumentReader::ReadGeometry() {
     CountObject();
     const std::string keyword = ReadToken();
+    const ReadPlace place = Here();
     m_VariableSeen = false;
     const auto geometry = Dispatch(GeometryKeywords(), keyword, "geometry");
     Expect("hitTest");
@@ -46,6 +47,7 @@ std::shared_ptr<GeometryBase> DocumentReader::ReadGeometry() {
     Expect("}");
     geometry->m_Document = m_Document;
     geometry->dependsOnVariables = m_VariableSeen;
+    NotePlace(geometry.get(), place);
     return geometry;
 }
 
@@ -69,7 +71,9 @@ std::shared_ptr<GeometryBase> DocumentReader::ReadPath() {
     auto path = std::make_shared<Path>();
     Expect("noOfFigures");
     const int32_t count = ReadInt();
+    CountedList list(this, "noOfFigures", count);
     for (int32_t i = 0; i < count; ++i) {
+        list.At(i);
         path->Append(ReadFigure());
     }
     return path;
@@ -85,8 +89,12 @@ std::shared_ptr<Figure> DocumentReader::ReadFigure() {
     auto figure = std::make_shared<Figure>(start, closed);
     Expect("noOfSegments");
     const int32_t count = ReadInt();
-    for (int32_t i = 0; i < count; ++i) {
-        figure->Append(ReadSegment());
+    {
+        CountedList list(this, "noOfSegments", count);
+        for (int32_t i = 0; i < count; ++i) {
+            list.At(i);
+            figure->Append(ReadSegment());
+        }
     }
     Expect("}");
     return figure;
@@ -129,6 +137,7 @@ Gfx::CombineMode DocumentReader::ReadCombineMode() {
     if (token == "Xor") {
         return Gfx::CombineMode::Xor;
     }
+    NoteKeywords({"Union", "Intersect", "Exclude", "Xor"});
     RaiseParseError("Unknown combine mode \"" + token + "\"");
 }
 
@@ -168,7 +177,9 @@ std::shared_ptr<GeometryBase> DocumentReader::ReadSource() {
         }
     } restore{this, &saved};
     OpenInput(path, &m_In);
-    return ReadGeometry();
+    auto geometry = ReadGeometry();
+    NoteUnreadText(1);
+    return geometry;
 }
 
 std::shared_ptr<GeometryBase> DocumentReader::ReadText() {

@@ -43,6 +43,7 @@ DocumentReader::TransformKeywords() {
 std::shared_ptr<BrushBase> DocumentReader::ReadBrush() {
     CountObject();
     const std::string keyword = ReadToken();
+    const ReadPlace place = Here();
     m_VariableSeen = false;
     const auto brush = Dispatch(BrushKeywords(), keyword, "brush");
     Expect("opacity");
@@ -50,6 +51,7 @@ std::shared_ptr<BrushBase> DocumentReader::ReadBrush() {
     Expect("}");
     brush->dependsOnVariables = m_VariableSeen;
     brush->m_Document = m_Document;
+    NotePlace(brush.get(), place);
     return brush;
 }
 
@@ -81,11 +83,18 @@ std::shared_ptr<GradientStopCollection> DocumentReader::ReadGradientStopCollecti
     Expect("noOfGradientStops");
     const int32_t count = ReadInt();
     auto collection = std::make_shared<GradientStopCollection>();
-    for (int32_t i = 0; i < count; ++i) {
-        collection->Append(ReadGradientStop());
+    {
+        CountedList list(this, "noOfGradientStops", count);
+        for (int32_t i = 0; i < count; ++i) {
+            list.At(i);
+            collection->Append(ReadGradientStop());
+        }
     }
     Expect("extendMode");
     collection->m_ExtendMode = ReadInt();
+    if (collection->m_ExtendMode < 0 || collection->m_ExtendMode > 2) {
+        Forgive(ReadRecord::Forgiven::kBadExtendMode, "", collection->m_ExtendMode);
+    }
     Expect("}");
     return collection;
 }
@@ -103,11 +112,13 @@ GradientStop DocumentReader::ReadGradientStop() {
 std::shared_ptr<Image> DocumentReader::ReadBitmap() {
     CountObject();
     const std::string keyword = ReadToken();
+    const ReadPlace place = Here();
     m_VariableSeen = false;
     auto bitmap = Dispatch(BitmapKeywords(), keyword, "bitmap");
     Expect("}");
     bitmap->dependsOnVariables = m_VariableSeen;
     bitmap->m_Document = m_Document;
+    NotePlace(bitmap.get(), place);
     return bitmap;
 }
 
@@ -123,11 +134,13 @@ std::shared_ptr<Image> DocumentReader::ReadBitmapFromFile() {
 std::shared_ptr<TransformResource> DocumentReader::ReadTransform() {
     CountObject();
     const std::string keyword = ReadToken();
+    const ReadPlace place = Here();
     m_VariableSeen = false;
     auto transform = Dispatch(TransformKeywords(), keyword, "transform");
     Expect("}");
     transform->dependsOnVariables = m_VariableSeen;
     transform->m_Document = m_Document;
+    NotePlace(transform.get(), place);
     return transform;
 }
 

@@ -16,6 +16,7 @@ class Procedure : public ExecutableBase {
             command->Execute();
         }
     }
+    const std::vector<std::shared_ptr<ExecutableBase>>& Commands() const { return m_Commands; }
 
   private:
     std::vector<std::shared_ptr<ExecutableBase>> m_Commands;
@@ -26,6 +27,7 @@ class CallCommand : public ExecutableBase {
   public:
     explicit CallCommand(std::shared_ptr<Procedure> target) : m_Target(std::move(target)) {}
     void Execute() override { m_Target->Execute(); }
+    const std::shared_ptr<Procedure>& Target() const { return m_Target; }
 
   private:
     std::shared_ptr<Procedure> m_Target;

@@ -19,8 +19,10 @@ template <typename Section>
 void DocumentReader::ReadSection(const char* label, Section readOne) {
     Expect(label);
     const int32_t count = ReadInt();
+    CountedList list(this, label, count);
     for (int32_t i = 0; i < count; ++i) {
         const std::string name = ReadToken();
+        list.At(i, name);
         try {
             readOne(name);
         } catch (const std::invalid_argument& e) {
@@ -41,6 +43,9 @@ std::unique_ptr<Scenimator> DocumentReader::ReadDocument(const std::string& path
     auto document = std::make_unique<Scenimator>(renderTarget);
     m_Document = document.get();
     Scenimator& doc = *document;
+    if (m_Record) {
+        m_Record->files[m_Document] = path;
+    }
     doc.SetMaskCache(m_EngineFactory);
 
     Expect(kDocumentKeyword);
@@ -69,6 +74,7 @@ std::unique_ptr<Scenimator> DocumentReader::ReadDocument(const std::string& path
     ReadSection(kSectionLabels[7],
                 [&](const std::string& name) { doc.AddAnimation(ReadAnimation(), name); });
     Expect("}");
+    NoteUnreadText(0);
 
     doc.PlayAnimation("MainAnim", startTime);
     return document;
@@ -77,6 +83,7 @@ std::unique_ptr<Scenimator> DocumentReader::ReadDocument(const std::string& path
 std::shared_ptr<IScenimator> DocumentReader::ReadChildDocument() {
     CountObject();
     Expect(kDocumentKeyword);
+    const ReadPlace place = Here();
     const std::string path = ReadToken();
     CheckCanEnter(path);
     IScenimator* loaded = nullptr;
@@ -86,16 +93,27 @@ std::shared_ptr<IScenimator> DocumentReader::ReadChildDocument() {
         RaiseParseError(factory->GetErrorText());
     }
     std::shared_ptr<IScenimator> child(loaded);
+    NotePlace(child.get(), place);
     Expect("noOfArgs");
     const int32_t count = ReadInt();
-    for (int32_t i = 0; i < count; ++i) {
-        const std::string name = ReadToken();
-        if (name.empty()) {
-            break;  // the end of the file: the missing "}" is reported below
+    {
+        CountedList list(this, "noOfArgs", count);
+        for (int32_t i = 0; i < count; ++i) {
+            list.At(i);
+            const std::string name = ReadToken();
+            if (name.empty()) {
+                break;  // the end of the file: the missing "}" is reported below
+            }
+            CountObject();
+            const float value = ReadFloat();
+            const bool written = child->WriteVariable(name, value) == kSuccess;
+            if (m_Record) {
+                m_Record->arguments[child.get()].push_back(name);
+                if (!written) {
+                    Forgive(ReadRecord::Forgiven::kLostArgument, name);
+                }
+            }
         }
-        CountObject();
-        const float value = ReadFloat();
-        child->WriteVariable(name, value);
     }
     Expect("}");
     return child;

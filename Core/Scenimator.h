@@ -77,6 +77,24 @@ class Scenimator : public IScenimator {
     const std::map<std::string, std::shared_ptr<IScenimator>>& ChildZels() const {
         return m_ChildZels;
     }
+    // The other tables, read by checks of a loaded document.
+    const std::map<std::string, std::shared_ptr<GeometryBase>>& Geometries() const {
+        return m_Geometries;
+    }
+    const std::map<std::string, std::shared_ptr<BrushBase>>& Brushes() const { return m_Brushes; }
+    const std::map<std::string, std::shared_ptr<Image>>& Bitmaps() const { return m_Bitmaps; }
+    const std::map<std::string, std::shared_ptr<TransformResource>>& Transforms() const {
+        return m_Transforms;
+    }
+    const std::map<std::string, std::shared_ptr<ExecutableBase>>& Executables() const {
+        return m_Executables;
+    }
+    const std::map<std::string, std::shared_ptr<ControllerBase>>& Controllers() const {
+        return m_Controllers;
+    }
+    const std::map<std::string, std::shared_ptr<Animation>>& Animations() const {
+        return m_Animations;
+    }
 
     void ResetTransformStack(const Gfx::Matrix3x2& base);
     void PushTransform(TransformResource& transform);

@@ -11,6 +11,7 @@ class PushTransformCommand : public ExecutableBase {
     explicit PushTransformCommand(std::shared_ptr<TransformResource> transform)
         : m_Transform(std::move(transform)) {}
     void Execute() override;
+    const std::shared_ptr<TransformResource>& Transform() const { return m_Transform; }
 
   private:
     std::shared_ptr<TransformResource> m_Transform;

@@ -14,6 +14,8 @@ class Trigger : public ControllerBase {
     Trigger(int32_t begin, std::shared_ptr<IScenimator> targetZel, std::string animation);
     void Advance(uint32_t time) override;
     float ValueAt(int32_t) override { return 0.0f; }
+    const std::shared_ptr<IScenimator>& TargetZel() const { return m_TargetZel; }
+    const std::string& AnimationName() const { return m_Animation; }
 
   private:
     std::shared_ptr<IScenimator> m_TargetZel;

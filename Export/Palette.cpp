@@ -12,6 +12,9 @@ constexpr int kBins = 1 << 15;
 int Key(const uint8_t* p) {
     return (p[2] >> 3) << 10 | (p[1] >> 3) << 5 | p[0] >> 3;
 }
+uint32_t Rgb(const uint8_t* p) {
+    return uint32_t{p[2]} << 16 | uint32_t{p[1]} << 8 | p[0];
+}
 int Channel(int key, int c) {
     return (key >> (10 - 5 * c)) & 31;  // c: 0 red, 1 green, 2 blue
 }
@@ -24,16 +27,58 @@ struct Box {
 
 }  // namespace
 
-Palette::Palette() : m_Histogram(kBins, 0) {}
+Palette::Palette() : m_Histogram(kBins, 0), m_Leaders(kBins), m_Exact(kBins, -1) {}
 
 void Palette::Add(const uint8_t* bgra, uint32_t width, uint32_t height, uint32_t stride) {
     for (uint32_t y = 0; y < height; y += 2) {
         const uint8_t* row = bgra + static_cast<size_t>(y) * stride;
-        for (uint32_t x = 0; x < width; x += 4) ++m_Histogram[Key(row + 4 * x)];
+        for (uint32_t x = 0; x < width; x += 4) {
+            const uint8_t* p = row + 4 * x;
+            const int key = Key(p);
+            ++m_Histogram[key];
+            // Boyer-Moore majority vote: a colour that fills most of its bin ends as leader.
+            Leader& leader = m_Leaders[key];
+            const uint32_t color = Rgb(p);
+            if (leader.votes == 0) {
+                leader = Leader{color, 1};
+            } else if (leader.color == color) {
+                ++leader.votes;
+            } else {
+                --leader.votes;
+            }
+        }
     }
 }
 
+// The leaders of their bins that cover a large area take the first entries as they are;
+// only the rest of their bins' pixels are left to the median cut.
+size_t Palette::ReserveExact() {
+    uint64_t total = 0;
+    for (uint32_t count : m_Histogram) {
+        total += count;
+    }
+    std::vector<int> large;
+    for (int k = 0; k < kBins; ++k) {
+        if (m_Leaders[k].votes > 0 &&
+            m_Leaders[k].votes >= kLargeArea * static_cast<double>(total)) {
+            large.push_back(k);
+        }
+    }
+    std::sort(large.begin(), large.end(),
+              [this](int a, int b) { return m_Leaders[a].votes > m_Leaders[b].votes; });
+    large.resize(std::min(large.size(), kMaxExact));
+    for (size_t i = 0; i < large.size(); ++i) {
+        const Leader& leader = m_Leaders[large[i]];
+        m_Colors[i] = 0xff000000u | leader.color;
+        m_Exact[large[i]] = static_cast<int16_t>(i);
+        m_Histogram[large[i]] -= leader.votes;
+    }
+    return large.size();
+}
+
 void Palette::Build() {
+    m_Colors.fill(0xff000000u);
+    const size_t exact = ReserveExact();
     Box all;
     for (int k = 0; k < kBins; ++k) {
         if (m_Histogram[k]) {
@@ -61,7 +106,7 @@ void Palette::Build() {
         }
         return std::sqrt(static_cast<double>(box.weight)) * range;
     };
-    while (boxes.size() < 256) {
+    while (exact + boxes.size() < 256) {
         auto heaviest =
             std::max_element(boxes.begin(), boxes.end(),
                              [&](const Box& a, const Box& b) { return priority(a) < priority(b); });
@@ -93,8 +138,7 @@ void Palette::Build() {
         *heaviest = std::move(low);
         boxes.push_back(std::move(high));
     }
-    // Each entry is its box's weighted mean.
-    m_Colors.fill(0xff000000u);
+    // Each further entry is its box's weighted mean.
     for (size_t i = 0; i < boxes.size(); ++i) {
         uint64_t sum[3] = {}, w = 0;
         for (int k : boxes[i].keys) {
@@ -103,12 +147,13 @@ void Palette::Build() {
             w += m_Histogram[k];
         }
         const auto mean = [&](int c) { return static_cast<uint32_t>(w ? sum[c] / w : 0); };
-        m_Colors[i] = 0xff000000u | mean(0) << 16 | mean(1) << 8 | mean(2);
+        m_Colors[exact + i] = 0xff000000u | mean(0) << 16 | mean(1) << 8 | mean(2);
     }
+    const size_t entries = std::max<size_t>(exact + boxes.size(), 1);
     m_Nearest.assign(kBins, 0);
     for (int k = 0; k < kBins; ++k) {
         int best = 0, bestDistance = 1 << 30;
-        for (size_t i = 0; i < std::max<size_t>(boxes.size(), 1); ++i) {
+        for (size_t i = 0; i < entries; ++i) {
             int d = 0;
             for (int c = 0; c < 3; ++c) {
                 const int v =
@@ -129,6 +174,11 @@ void Palette::Map(const uint8_t* bgra, uint32_t width, uint32_t y, uint8_t* out)
     static const int kBayer[4][4] = {{0, 8, 2, 10}, {12, 4, 14, 6}, {3, 11, 1, 9}, {15, 7, 13, 5}};
     for (uint32_t x = 0; x < width; ++x) {
         const uint8_t* p = bgra + 4 * x;
+        const int exact = m_Exact[Key(p)];
+        if (exact >= 0 && (m_Colors[exact] & 0xffffffu) == Rgb(p)) {
+            out[x] = static_cast<uint8_t>(exact);
+            continue;
+        }
         const int d = kBayer[y & 3][x & 3] / 2 - 4;
         uint8_t dithered[3];
         for (int c = 0; c < 3; ++c)

@@ -1,14 +1,14 @@
 #include "Viewer/ImGuiOverlay.h"
 
 #include <imgui.h>
+#include <imgui_impl_sdl.h>
+#include <imgui_impl_sdlrenderer.h>
 
 #include <filesystem>
 
 #include "Viewer/ErrorBar.h"
 #include "Viewer/InspectorPanel.h"
 #include "Viewer/ShapeLayer.h"
-#include "third_party/imgui-backends/imgui_impl_sdl.h"
-#include "third_party/imgui-backends/imgui_impl_sdlrenderer.h"
 
 namespace ZEL {
 

@@ -10,6 +10,7 @@
 
 #include "Core/Factory.h"
 #include "Core/IScenimator.h"
+#include "Core/ReadRecord.h"
 #include "Gfx/RenderTarget.h"
 
 namespace {
@@ -97,6 +98,11 @@ int RunLoadInput(const uint8_t* data, size_t size, bool render) {
         std::abort();
     }
     ZEL::Factory factory;
+    // Loads alone go through the reader's record as well, as zelrender --check loads.
+    ZEL::ReadRecord record;
+    if (!render) {
+        factory.SetReadRecord(&record);
+    }
     ZEL::IScenimator* loaded = nullptr;
     if (factory.CreateScenimator("f0", 0, target.get(), &loaded) != ZEL::kSuccess) {
         // For checking by hand why a seed does not load.

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <iostream>
+#include <set>
 #include <sstream>
 
 namespace ZEL {
@@ -17,12 +18,15 @@ const char kUsage[] =
     "       zelrender --fps N [--from MS] [--to MS] [--out PATTERN] [--video FILE]\n"
     "                 [--music FILE] [--crf N] [--quiet] [--size WxH] [--dpi N] DOCUMENT\n"
     "       zelrender --bench N | --soak N [--size WxH] DOCUMENT\n"
+    "       zelrender --check [--run MS] [--strict] [--quiet] [--start MS] DOCUMENT...\n"
     "       zelrender --help | --version\n"
     "\n"
     "Loads DOCUMENT at load time --start (default 0) onto an offscreen target and, for each\n"
     "time of --at (default: the load time), updates it, clears to white and renders it as the\n"
     "players do. With --fps it plays a timeline instead: every frame a player running at N\n"
-    "frames a second shows, from --from (default: the load time) to --to (default 154000).\n"
+    "frames a second shows, from --from (default: the load time) to --to (default: where\n"
+    "the animations end). With --check it reports, for each DOCUMENT, what the reader\n"
+    "forgave, the load's error, likely mistakes and what fails while its timeline plays.\n"
     "\n"
     "  --size WxH        target size in pixels, 1 to 16384 a side (default 800x600 at 96 dpi)\n"
     "  --dpi N           draw at N/96 of the document's size (192: 1600x1200)\n"
@@ -33,15 +37,21 @@ const char kUsage[] =
     "  --hit X,Y         print TIME hit X Y 0|1 after each render (repeatable)\n"
     "  --fps N           timeline mode at N frames a second (default 60 with --video)\n"
     "  --from MS         the first frame's time\n"
-    "  --to MS           the last frame's time at most\n"
+    "  --to MS           the last frame's time at most (default: where the last animation\n"
+    "                    that hands over ends; 154000 when the animations never end)\n"
     "  --video FILE      encode the frames: .mp4 H.264, .webm VP9, .mkv lossless FFV1, .gif,\n"
     "                    .webp animated\n"
     "  --music FILE      mux this track into the video, its time 0 at document time 0, cut\n"
     "                    at the video's end (.mp4, .webm and .mkv have sound)\n"
     "  --crf N           H.264 / VP9 quality, 0 (lossless) to 51 (worst); default 18\n"
-    "  --quiet           no progress line and no summary\n"
+    "  --quiet           no progress line and no summary; with --check, errors only\n"
     "  --bench N         time N frames at 60 fps from the load time\n"
     "  --soak N          play N frames at 60 fps and report resident memory\n"
+    "  --check           check the documents: FILE:LINE: error|warning|note: TEXT lines\n"
+    "                    on standard output; exit 0 clean, 1 on an error\n"
+    "  --run MS          with --check: play this long (default: until the animations end,\n"
+    "                    154000 when they never end)\n"
+    "  --strict          with --check: exit 3 when there are warnings and no error\n"
     "  --threads N       raster threads (default: one per core)\n"
     "  --direct          draw every call at once on one thread, with Cairo's gradients\n"
     "  --no-reuse        draw every frame whole, keeping nothing of the last one\n"
@@ -99,6 +109,10 @@ bool ParseFlag(const std::string& arg, Options* o) {
         o->printVars = true;
     } else if (arg == "--quiet") {
         o->quiet = true;
+    } else if (arg == "--check") {
+        o->check = true;
+    } else if (arg == "--strict") {
+        o->strict = true;
     } else if (arg == "--direct") {
         o->raster.record = false;
     } else if (arg == "--no-reuse") {
@@ -143,6 +157,9 @@ bool ParseValue(const std::string& arg, const std::string& value, Options* o) {
         o->fromGiven = true;
     } else if (arg == "--to") {
         o->to = ParseTime(value);
+        o->toGiven = true;
+    } else if (arg == "--run") {
+        o->run = ParseTime(value);
     } else if (arg == "--out") {
         o->outPattern = value;
     } else if (arg == "--video") {
@@ -167,7 +184,34 @@ bool ParseValue(const std::string& arg, const std::string& value, Options* o) {
     return true;
 }
 
-void Check(Options* o) {
+// --check takes documents and a few options of its own; nothing that draws or writes.
+void CheckModeOptions(const Options& o, const std::vector<std::string>& given) {
+    static const std::set<std::string> kAllowed = {"--check", "--run", "--strict", "--quiet",
+                                                   "--start"};
+    for (const std::string& arg : given) {
+        if (!kAllowed.count(arg)) {
+            Usage(arg + " does not go with --check");
+        }
+    }
+    if (o.documents.empty()) {
+        Usage("no document");
+    }
+}
+
+void Check(Options* o, const std::vector<std::string>& given) {
+    if (o->check) {
+        CheckModeOptions(*o, given);
+        return;
+    }
+    if (o->run || o->strict) {
+        Usage(std::string(o->run ? "--run" : "--strict") + " goes with --check");
+    }
+    if (o->documents.size() > 1) {
+        Usage("only one document");
+    }
+    if (!o->documents.empty()) {
+        o->document = o->documents.front();
+    }
     if (o->document.empty()) {
         Usage("no document");
     }
@@ -203,13 +247,16 @@ void Check(Options* o) {
 
 Options ParseOptions(int argc, char** argv) {
     Options o;
+    std::vector<std::string> given;  // the options, without their values
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         if (ParseFlag(arg, &o)) {
+            given.push_back(arg);
             continue;
         }
         if (arg.size() > 2 && arg[0] == '-' && arg[1] == '-' && i + 1 < argc &&
             ParseValue(arg, argv[i + 1], &o)) {
+            given.push_back(arg);
             ++i;
             continue;
         }
@@ -217,12 +264,9 @@ Options ParseOptions(int argc, char** argv) {
             Options probe;
             Usage(ParseValue(arg, "1", &probe) ? arg + " needs a value" : "unknown option " + arg);
         }
-        if (!o.document.empty()) {
-            Usage("only one document");
-        }
-        o.document = arg;
+        o.documents.push_back(arg);
     }
-    Check(&o);
+    Check(&o, given);
     return o;
 }
 

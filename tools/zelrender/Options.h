@@ -1,5 +1,6 @@
 #pragma once
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -17,6 +18,7 @@ struct Options {
     double fps = 0;               // timeline mode when set
     uint32_t from = 0, to = 154000;
     bool fromGiven = false;
+    bool toGiven = false;  // else: where the animations end (see EndOfAnimations)
     std::string outPattern;
     std::string video, music;
     int crf = 18;
@@ -27,6 +29,11 @@ struct Options {
     int soak = 0;
     Gfx::RasterOptions raster;
     std::string document;
+    // --check
+    bool check = false;
+    std::vector<std::string> documents;
+    std::optional<uint32_t> run;  // ms
+    bool strict = false;
 };
 
 // Parses the command line; prints the usage and exits with 0 for --help, 2 for bad words.

@@ -1,5 +1,6 @@
 // Offscreen driver of the engine: loads a document, updates and renders it at chosen times
 // exactly as the players do, and writes frames, variables, hit tests, timings or videos.
+#include <algorithm>
 #include <iostream>
 
 #include "Export/Timeline.h"
@@ -28,7 +29,13 @@ DocumentRenderer::Settings RenderSettings(const Options& o) {
 
 int main(int argc, char** argv) {
     using namespace ZEL;
-    const Options o = ParseOptions(argc, argv);
+    Options o = ParseOptions(argc, argv);
+    if (o.check) {
+        return RunCheck(o);
+    }
+    if (o.fps > 0 && !o.toGiven) {
+        o.to = std::max(o.from, EndOfAnimations(o));
+    }
     if (o.fps > 0 && (!o.video.empty() || !o.outPattern.empty())) {
         return RunExport(o);
     }
