@@ -13,7 +13,7 @@ void EdgeList::Reset(const PixelRect& clip) {
     m_ClippedRight = false;
 }
 
-void EdgeList::Line(double x0, double y0, double x1, double y1) {
+void EdgeList::Clipped(double x0, double y0, double x1, double y1) {
     if (!(std::isfinite(x0) && std::isfinite(y0) && std::isfinite(x1) && std::isfinite(y1)))
         return;
     if (y0 == y1)
@@ -21,11 +21,7 @@ void EdgeList::Line(double x0, double y0, double x1, double y1) {
     const double top = m_Clip.top, bottom = m_Clip.bottom;
     const double left = m_Clip.left, right = m_Clip.right;
     const double minY = std::min(y0, y1), maxY = std::max(y0, y1);
-    const double minX = std::min(x0, x1), maxX = std::max(x0, x1);
-    if (minY >= top && maxY <= bottom && minX >= left && maxX <= right) {
-        Keep(x0, y0, x1, y1);  // the usual case: wholly inside
-        return;
-    }
+    const double minX = std::min(x0, x1);
     if (maxY <= top || minY >= bottom)
         return;
     if (minX >= right) {
@@ -73,18 +69,6 @@ void EdgeList::Line(double x0, double y0, double x1, double y1) {
             pa = pb = left;
         Keep(std::clamp(pa, left, right), sa, std::clamp(pb, left, right), sb);
     }
-}
-
-void EdgeList::Keep(double x0, double y0, double x1, double y1) {
-    const Edge e{static_cast<float>(x0), static_cast<float>(y0), static_cast<float>(x1),
-                 static_cast<float>(y1)};
-    if (e.y0 == e.y1)
-        return;
-    m_Edges.push_back(e);
-    m_Left = std::min(m_Left, std::min(e.x0, e.x1));
-    m_Right = std::max(m_Right, std::max(e.x0, e.x1));
-    m_Top = std::min(m_Top, std::min(e.y0, e.y1));
-    m_Bottom = std::max(m_Bottom, std::max(e.y0, e.y1));
 }
 
 }  // namespace Gfx
