@@ -2,11 +2,13 @@
 // hand-written Cairo, frame for frame in alternation so that all see the same machine load,
 // and prints the median frame time of each.
 //
-//   zelbench [--frames N] [--only NAME] [--threads N] [--json DIR] [--shift]
+//   zelbench [--frames N] [--only NAME] [--threads N] [--json DIR] [--lottie DIR] [--shift]
 //            [--fidelity [--png DIR]]
 //
 // --json DIR writes each scene as DIR/NAME.json (and the bitmap they use) for the Skia
 // peer instead, and times nothing.
+// --lottie DIR writes each scene as a Lottie document DIR/NAME.json for the rlottie peer,
+// with the engine's frame 60 (one second in) as DIR/NAME.png for `rlottie_peer --check DIR`.
 // --fidelity draws every scene at a few times in the engine's default mode and directly
 // through Cairo, and measures both against exact area coverage (the frame drawn 8 times
 // larger and averaged): a line per scene, time and mode, then a Markdown table; --png DIR
@@ -174,10 +176,25 @@ void Shift(const Bench::Scene& scene, const std::filesystem::path& dir) {
     Magnified(scene, dir, base);
 }
 
+// The scene as Lottie, and the engine's document and its frame at the time rlottie_peer
+// --check draws.
+void WriteLottie(const Bench::Scene& scene, const std::filesystem::path& dir) {
+    const std::filesystem::path json = dir / (scene.name + ".json");
+    std::ofstream out(json);
+    out << Bench::ToLottie(scene, (dir / "bitmap.png").string());
+    if (!out)
+        throw std::runtime_error("cannot write " + json.string());
+    Bench::Player engine(Bench::WriteDocument(scene, dir), Gfx::RasterOptions{});
+    engine.Draw(1000);  // frame 60 at 60 frames a second
+    const std::string png = (dir / (scene.name + ".png")).string();
+    if (!engine.Pixels().WritePng(png))
+        throw std::runtime_error("cannot write " + png);
+}
+
 struct Options {
     int frames = 200;
     unsigned threads = 0;
-    std::string only, jsonDir, pngDir;
+    std::string only, jsonDir, lottieDir, pngDir;
     bool shift = false, fidelity = false;
 };
 
@@ -193,6 +210,8 @@ bool Parse(int argc, char** argv, Options* o) {
             o->threads = static_cast<unsigned>(std::max(1, std::atoi(argv[++i])));
         else if (arg == "--json" && hasValue)
             o->jsonDir = argv[++i];
+        else if (arg == "--lottie" && hasValue)
+            o->lottieDir = argv[++i];
         else if (arg == "--png" && hasValue)
             o->pngDir = argv[++i];
         else if (arg == "--shift")
@@ -202,7 +221,7 @@ bool Parse(int argc, char** argv, Options* o) {
         else
             return false;
     }
-    const int jobs = o->shift + o->fidelity + !o->jsonDir.empty();
+    const int jobs = o->shift + o->fidelity + !o->jsonDir.empty() + !o->lottieDir.empty();
     return jobs <= 1 && (o->pngDir.empty() || o->fidelity);
 }
 
@@ -210,6 +229,8 @@ bool Parse(int argc, char** argv, Options* o) {
 std::filesystem::path WorkFolder(const Options& o) {
     if (!o.jsonDir.empty())
         return o.jsonDir;
+    if (!o.lottieDir.empty())
+        return o.lottieDir;
     return std::filesystem::temp_directory_path() / "zelbench";
 }
 
@@ -238,6 +259,8 @@ int Run(const Options& o) {
         } else if (!o.jsonDir.empty()) {
             std::ofstream(dir / (scene.name + ".json"))
                 << Bench::ToJson(scene, (dir / "bitmap.png").string());
+        } else if (!o.lottieDir.empty()) {
+            WriteLottie(scene, dir);
         } else {
             Time(scene, dir, o.frames, o.threads);
         }
@@ -251,7 +274,7 @@ int main(int argc, char** argv) {
     Options options;
     if (!Parse(argc, argv, &options)) {
         std::cerr << "usage: zelbench [--frames N] [--only NAME] [--threads N] "
-                     "[--json DIR | --shift | --fidelity [--png DIR]]\n";
+                     "[--json DIR | --lottie DIR | --shift | --fidelity [--png DIR]]\n";
         return 2;
     }
     try {
