@@ -9,7 +9,9 @@
 //   the span that covers the shape (at most kMaxPeriods periods);
 // - an elliptical radial gradient is a circular one in a group squashed onto the ellipse; the
 //   shape is written unsquashed inside it, so fills are exact, but a stroke painted with such
-//   a gradient has its width squashed too.
+//   a gradient has its width squashed too;
+// - translucent stops: rlottie blends between them its own way (on a ramp from opaque to
+//   alpha 0.2 and back, up to 48 off the engine's colours).
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -264,16 +266,24 @@ Ramp Periods(const Paint& p, double tmin, double tmax) {
     return r;
 }
 
+// Colour stops, then opacity stops at the same offsets when any stop is translucent. rlottie
+// matches each colour stop with the opacity stops by dividing by the distance between them,
+// so offsets must rise strictly: a hard stop (two at one offset) is moved apart by 1e-6.
 std::string GradientStops(const Ramp& r) {
     std::string colours, alphas;
+    bool translucent = false;
+    double last = -1;
     for (const Stop& s : r.stops) {
-        const double o = static_cast<double>(s.offset - r.lo) / (r.hi - r.lo);
+        const double o =
+            std::max(static_cast<double>(s.offset - r.lo) / (r.hi - r.lo), last + 1e-6);
+        last = o;
         colours += (colours.empty() ? "" : ",") + Num(o) + "," + Num(s.r) + "," + Num(s.g) + "," +
                    Num(s.b);
         alphas += "," + Num(o) + "," + Num(s.a);
+        translucent = translucent || s.a < 1;
     }
     return "{\"p\":" + std::to_string(r.stops.size()) +
-           ",\"k\":" + Fixed("[" + colours + alphas + "]") + "}";
+           ",\"k\":" + Fixed("[" + colours + (translucent ? alphas : "") + "]") + "}";
 }
 
 // The corners of the box a shape may paint, the stroke's miters included.
