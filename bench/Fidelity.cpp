@@ -57,8 +57,9 @@ Frame ExactFrame(const Scene& scene, uint32_t t, const Region& region,
 }
 
 std::vector<EngineMode> FidelityModes() {
-    // The engine's paints (gradient spans) in bands, each drawn directly through Cairo,
-    // without reuse: a single large frame has nothing to reuse.
+    // The engine's reference: its paints (gradient spans) in bands, edges covered by Cairo,
+    // without reuse (a single large frame has nothing to reuse). Where the options choose the
+    // scan converter, a reference keeps Cairo's: the reference is Cairo's edges at 8x.
     Gfx::RasterOptions spans;
     spans.reuse = false;
     return {{"engine", Gfx::RasterOptions{}, spans, false},

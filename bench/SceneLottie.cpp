@@ -14,11 +14,13 @@
 //   alpha 0.2 and back, up to 48 off the engine's colours).
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <fstream>
 #include <iterator>
-#include <sstream>
 #include <stdexcept>
+#include <string>
+#include <vector>
 
 #include "Scene.h"
 #include "TextOutline.h"
@@ -61,9 +63,9 @@ std::string Base64(const std::string& bytes) {
 
 std::string PngDataUri(const std::string& path) {
     std::ifstream file(path, std::ios::binary);
-    const std::string bytes{std::istreambuf_iterator<char>(file), {}};
-    if (!file.good() && !file.eof())
+    if (!file)
         throw std::runtime_error("cannot read " + path);
+    const std::string bytes{std::istreambuf_iterator<char>(file), {}};
     if (bytes.empty())
         throw std::runtime_error("no image in " + path);
     return "data:image/png;base64," + Base64(bytes);
