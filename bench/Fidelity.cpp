@@ -27,6 +27,7 @@ void Average(const Frame& big, int scale, int left, int top, Frame* out) {
 Gfx::RasterOptions CairoDirect() {
     Gfx::RasterOptions direct;
     direct.record = false;
+    direct.ownEdges = false;
     return direct;
 }
 
@@ -57,11 +58,12 @@ Frame ExactFrame(const Scene& scene, uint32_t t, const Region& region,
 }
 
 std::vector<EngineMode> FidelityModes() {
-    // The engine's reference: its paints (gradient spans) in bands, edges covered by Cairo,
-    // without reuse (a single large frame has nothing to reuse). Where the options choose the
-    // scan converter, a reference keeps Cairo's: the reference is Cairo's edges at 8x.
+    // The engine's reference: its paints (gradient spans) in bands, edges covered by Cairo
+    // (Cairo's edges at 8x are the reference), without reuse: a single large frame has
+    // nothing to reuse.
     Gfx::RasterOptions spans;
     spans.reuse = false;
+    spans.ownEdges = false;
     return {{"engine", Gfx::RasterOptions{}, spans, false},
             {"cairo", CairoDirect(), CairoDirect(), true}};
 }

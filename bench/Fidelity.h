@@ -25,7 +25,8 @@ struct Region {
     int left = 0, top = 0, width = kWidth, height = kHeight;
 };
 
-// Cairo drawing every call at once: the edges of every reference.
+// Cairo drawing every call at once, edges and all: the edges of every reference, and the
+// baseline the engine's own edges are held against.
 Gfx::RasterOptions CairoDirect();
 
 // The scene's frame at time t with exact area coverage, as near as a drawing shows it: the
