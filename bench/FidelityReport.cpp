@@ -6,6 +6,7 @@
 
 #include "Fidelity.h"
 #include "Frames.h"
+#include "OperationFrame.h"
 
 namespace Bench {
 
@@ -17,6 +18,7 @@ const uint32_t kFidelityTimes[] = {0, 1234, 5678};
 struct Row {
     std::string scene;
     uint32_t t = 0;
+    std::string ref;  // "frame" (drawn large and averaged) or "operations" (blended one by one)
     std::vector<Deviation> byMode;
     std::string bar;  // the verdicts of the modes held to the bar
 };
@@ -34,11 +36,11 @@ std::string Cell(const Row& row, double (*value)(const Deviation&), const char* 
 void PrintTable(const std::vector<EngineMode>& modes, const std::vector<Row>& rows) {
     std::string names;
     for (const EngineMode& m : modes) names += (names.empty() ? "" : " / ") + m.name;
-    std::cout << "\n| scene | t ms | mean (" << names
+    std::cout << "\n| scene | t ms | reference | mean (" << names
               << ") | % off > 8 | % off > 32 | largest | bar |\n"
-              << "| --- | ---: | ---: | ---: | ---: | ---: | --- |\n";
+              << "| --- | ---: | --- | ---: | ---: | ---: | ---: | --- |\n";
     for (const Row& r : rows)
-        std::cout << "| " << r.scene << " | " << r.t << " | "
+        std::cout << "| " << r.scene << " | " << r.t << " | " << r.ref << " | "
                   << Cell(
                          r, [](const Deviation& d) { return d.mean; }, "%.3f")
                   << " | "
@@ -61,46 +63,67 @@ void WritePng(const Frame& f, const std::string& pngDir, const Row& row, const s
         std::cerr << "zelbench: cannot write " << path << "\n";
 }
 
-// One scene at every time; the reference of a static scene is the same at all of them.
+// The modes' lines against one reference; the bar is judged against the reference that
+// counts (judge).
+void PrintRow(const std::vector<EngineMode>& modes, bool judge, Row* row, size_t* held,
+              size_t* judged) {
+    for (size_t m = 0; m < modes.size(); ++m) {
+        const Deviation& d = row->byMode[m];
+        std::printf(
+            "scene=%s t=%u mode=%s ref=%s mean=%.3f over_8_pct=%.3f over_32_pct=%.3f largest=%d",
+            row->scene.c_str(), row->t, modes[m].name.c_str(), row->ref.c_str(), d.mean,
+            d.OverEightPercent(), d.OverThirtyTwoPercent(), d.max);
+        for (size_t b = 0; judge && b < modes.size(); ++b) {
+            if (modes[m].baseline || !modes[b].baseline)
+                continue;
+            const Bar bar = Judge(d, row->byMode[b]);
+            std::printf(" bar=%s", bar.Verdict().c_str());
+            row->bar += (row->bar.empty() ? "" : ", ") + modes[m].name + " " + bar.Verdict();
+            *held += bar.Held();
+            ++*judged;
+        }
+        std::printf("\n");
+    }
+    std::fflush(stdout);
+}
+
+// One scene at every time, against the frame drawn large (each mode's paints) and, for
+// scenes of solid paints, against the frame blended operation by operation, which is the one
+// the bar is judged on there. The references of a static scene are the same at every time.
 void MeasureScene(const Scene& scene, const std::filesystem::path& dir,
                   const std::vector<EngineMode>& modes, const std::string& pngDir,
                   std::vector<Row>* rows, size_t* held, size_t* judged) {
     const std::string doc = WriteDocument(scene, dir);
     std::vector<std::unique_ptr<Player>> players;
     for (const EngineMode& m : modes) players.push_back(std::make_unique<Player>(doc, m.options));
+    const bool solid = SolidPaintsOnly(scene);
     std::vector<Frame> exact(modes.size());
+    Frame operations;
     for (const uint32_t t : kFidelityTimes) {
-        Row row{scene.name, t, {}, ""};
+        Row large{scene.name, t, "frame", {}, ""}, blended{scene.name, t, "operations", {}, ""};
+        if (solid && (scene.moving || operations.pixels.empty()))
+            operations = OperationFrame(scene, t, Region{}, dir);
         for (size_t m = 0; m < modes.size(); ++m) {
             if (scene.moving || exact[m].pixels.empty())
                 exact[m] = ExactFrame(scene, t, Region{}, dir, kExactScale, modes[m].reference);
             players[m]->Draw(t);
             const Frame f = players[m]->Pixels();
-            row.byMode.push_back(Measure(f.pixels, exact[m].pixels));
+            large.byMode.push_back(Measure(f.pixels, exact[m].pixels));
+            if (solid)
+                blended.byMode.push_back(Measure(f.pixels, operations.pixels));
             if (!pngDir.empty()) {
-                WritePng(f, pngDir, row, modes[m].name);
-                WritePng(exact[m], pngDir, row, modes[m].name + "_exact");
+                WritePng(f, pngDir, large, modes[m].name);
+                WritePng(exact[m], pngDir, large, modes[m].name + "_exact");
             }
         }
-        for (size_t m = 0; m < modes.size(); ++m) {
-            const Deviation& d = row.byMode[m];
-            std::printf(
-                "scene=%s t=%u mode=%s mean=%.3f over_8_pct=%.3f over_32_pct=%.3f largest=%d",
-                scene.name.c_str(), t, modes[m].name.c_str(), d.mean, d.OverEightPercent(),
-                d.OverThirtyTwoPercent(), d.max);
-            for (size_t b = 0; b < modes.size(); ++b) {
-                if (modes[m].baseline || !modes[b].baseline)
-                    continue;
-                const Bar bar = Judge(d, row.byMode[b]);
-                std::printf(" bar=%s", bar.Verdict().c_str());
-                row.bar += (row.bar.empty() ? "" : ", ") + modes[m].name + " " + bar.Verdict();
-                *held += bar.Held();
-                ++*judged;
-            }
-            std::printf("\n");
+        if (solid && !pngDir.empty())
+            WritePng(operations, pngDir, large, "operations");
+        PrintRow(modes, !solid, &large, held, judged);
+        rows->push_back(large);
+        if (solid) {
+            PrintRow(modes, true, &blended, held, judged);
+            rows->push_back(blended);
         }
-        std::fflush(stdout);
-        rows->push_back(row);
     }
 }
 
