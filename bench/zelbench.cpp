@@ -11,8 +11,9 @@
 // with the engine's frame 60 (one second in) as DIR/NAME.png for `rlottie_peer --check DIR`.
 // --fidelity draws every scene at a few times in the engine's default mode and directly
 // through Cairo, and measures both against exact area coverage (the frame drawn 8 times
-// larger and averaged): a line per scene, time and mode, then a Markdown table; --png DIR
-// also writes the frames and references.
+// larger and averaged; for scenes of solid paints also each operation covered that way and
+// blended in order, the reference the bar is judged on there): a line per scene, time, mode
+// and reference, then a Markdown table; --png DIR also writes the frames and references.
 // --shift times nothing either: it draws each static scene directly, moved by 1/256 to
 // 1/16 of a pixel along x and along y, and magnified 16 times and averaged back down, and
 // prints how far each is from the scene as drawn (the largest channel difference and the
