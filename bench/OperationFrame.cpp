@@ -63,9 +63,9 @@ Region FrameBounds(const Scene& scene, const Shape& sh, uint32_t t, const Region
     return {left, top, right - left, bottom - top};
 }
 
-// A colour channel in 8 bits as Cairo keeps it (16 bits, truncated, then the high byte).
+// A colour channel in 8 bits as Cairo makes it: 16 bits rounded, then the high byte.
 int ChannelOf(double v) {
-    return static_cast<int>(v * 65535.99999) >> 8;
+    return static_cast<int>(v * 65535.0 + 0.5) >> 8;
 }
 
 // a x b / 255, rounded as 8-bit blending rounds it.

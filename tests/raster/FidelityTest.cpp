@@ -82,10 +82,11 @@ TEST_F(Fidelity, OperationsBlendedAtScaleOneAreCairosFrame) {
     for (const char* name : {"ellipses_alpha_moving", "bezier_paths_moving", "text_moving"}) {
         const Bench::Scene scene = SceneNamed(name);
         const Bench::Frame blended = Bench::OperationFrame(scene, kMoment, kMiddle, m_Dir, 1);
-        const Bench::Difference d =
-            Bench::Compare(Middle(scene, Bench::CairoDirect()).pixels, blended.pixels);
-        // Translucent shapes round once more through the coverage read back: 3 at most.
-        EXPECT_LE(d.max, 3) << name << ": " << d.overTwo << " pixels off by more than 2";
+        const Bench::Deviation d =
+            Bench::Measure(Middle(scene, Bench::CairoDirect()).pixels, blended.pixels);
+        // Coverage read back from a drawing rounds once more: 2 at most, and rarely.
+        EXPECT_LE(d.max, 2) << name;
+        EXPECT_LE(d.mean, 0.01) << name;
     }
 }
 
