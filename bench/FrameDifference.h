@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>
+#include <stdexcept>
 #include <vector>
 
 namespace Bench {
@@ -25,6 +26,39 @@ inline Difference Compare(const std::vector<uint8_t>& a, const std::vector<uint8
         d.max = std::max(d.max, worst);
         d.overTwo += worst > 2;
     }
+    return d;
+}
+
+// How far a frame is from a reference drawn with exact area coverage, by the measures edges
+// are held to: the mean absolute difference over every channel of every pixel (alpha
+// included), the share of pixels whose worst channel is off by more than 8 and by more than
+// 32, and the largest difference in any channel.
+struct Deviation {
+    double mean = 0;
+    int max = 0;
+    size_t overEight = 0, overThirtyTwo = 0, pixels = 0;
+    double OverEightPercent() const { return pixels ? 100.0 * overEight / pixels : 0; }
+    double OverThirtyTwoPercent() const { return pixels ? 100.0 * overThirtyTwo / pixels : 0; }
+};
+
+inline Deviation Measure(const std::vector<uint8_t>& frame, const std::vector<uint8_t>& reference) {
+    if (frame.size() != reference.size() || frame.size() % 4 != 0)
+        throw std::invalid_argument("frames of different sizes can't be compared");
+    Deviation d;
+    d.pixels = frame.size() / 4;
+    uint64_t sum = 0;
+    for (size_t i = 0; i < frame.size(); i += 4) {
+        int worst = 0;
+        for (int c = 0; c < 4; ++c) {
+            const int diff = std::abs(frame[i + c] - reference[i + c]);
+            sum += static_cast<uint64_t>(diff);
+            worst = std::max(worst, diff);
+        }
+        d.max = std::max(d.max, worst);
+        d.overEight += worst > 8;
+        d.overThirtyTwo += worst > 32;
+    }
+    d.mean = frame.empty() ? 0 : static_cast<double>(sum) / static_cast<double>(frame.size());
     return d;
 }
 

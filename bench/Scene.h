@@ -59,5 +59,8 @@ std::vector<Scene> MakeScenes();
 
 std::string ToDocument(const Scene& scene, const std::string& bitmapPath);
 std::string ToJson(const Scene& scene, const std::string& bitmapPath);
+// A Lottie document for the rlottie peer (the bitmap embedded); throws when the bitmap can't
+// be read or the text can't be laid out.
+std::string ToLottie(const Scene& scene, const std::string& bitmapPath);
 
 }  // namespace Bench

@@ -15,6 +15,8 @@ packages=(
     # fonts: text outlines (Liberation for "Arial", DejaVu) and the X core fonts the
     # message box needs
     fonts-liberation fonts-dejavu-core xfonts-base
+    # the rlottie peer of the benchmarks (bench/peer/rlottie_peer)
+    librlottie-dev
     # tests
     libgtest-dev lame sox ffmpeg
     xvfb xauth xdotool x11-utils x11-xserver-utils imagemagick
