@@ -46,6 +46,7 @@ bool CoverBuilder::BuildGlyphs(const DrawOp& op, const PixelRect& clip, CoverSto
     key.strokeWidth = op.kind == DrawOp::Kind::Stroke ? op.strokeWidth : 0;
     key.fillMode = static_cast<uint8_t>(op.geometry->Data().fillMode);
     int top = INT32_MAX, bottom = INT32_MIN;
+    size_t made = 0;
     for (const GlyphOutline& glyph : *op.geometry->Data().glyphs) {
         if (glyph.figureCount == 0)
             continue;
@@ -66,13 +67,14 @@ bool CoverBuilder::BuildGlyphs(const DrawOp& op, const PixelRect& clip, CoverSto
         place(origin.x, &px, &key.subX);
         place(origin.y, &py, &key.subY);
         key.shape = glyph.shape;
-        // The device matrix without its translation, the origin at the chosen position in
-        // pixel (0, 0).
-        cairo_matrix_t at = d;
-        at.x0 = key.subX / double(GlyphCache::kSubpixel);
-        at.y0 = key.subY / double(GlyphCache::kSubpixel);
-        const GlyphMask* mask =
-            cache->Find(key, [&](GlyphMask* m) { return MakeMask(op, glyph, at, m); });
+        const GlyphMask* mask = cache->masks.Find(key, [&](GlyphMask* m) {
+            ++made;
+            GlyphKey outline = key;
+            outline.subX = outline.subY = 0;
+            const GlyphEdges* edges = cache->edges.Find(
+                outline, [&](GlyphEdges* e) { return MakeEdges(op, glyph, e); });
+            return edges && MakeMask(*edges, key, op, m);
+        });
         if (!mask) {
             store->glyphs.resize(firstGlyph);
             return false;
@@ -89,6 +91,8 @@ bool CoverBuilder::BuildGlyphs(const DrawOp& op, const PixelRect& clip, CoverSto
     cover->store = store;
     cover->firstGlyph = static_cast<uint32_t>(firstGlyph);
     cover->glyphCount = static_cast<uint32_t>(store->glyphs.size() - firstGlyph);
+    cache->glyphsDrawn += cover->glyphCount;
+    cache->masksMade += made;
     if (cover->glyphCount) {
         cover->top = std::max(top, area.top);
         cover->bottom = std::min(bottom, area.bottom);
@@ -96,10 +100,10 @@ bool CoverBuilder::BuildGlyphs(const DrawOp& op, const PixelRect& clip, CoverSto
     return true;
 }
 
-bool CoverBuilder::MakeMask(const DrawOp& op, const GlyphOutline& glyph, const cairo_matrix_t& at,
-                            GlyphMask* mask) {
+bool CoverBuilder::MakeEdges(const DrawOp& op, const GlyphOutline& glyph, GlyphEdges* out) {
     // The glyph about its origin, on the grid its shape digest is taken on: every glyph with
-    // this digest makes this very mask, whichever of them (and whichever thread) comes first.
+    // this digest makes these very edges, whichever of them (and whichever thread) comes
+    // first.
     const PathData& data = op.geometry->Data();
     m_Glyph.figures.assign(data.figures.begin() + glyph.firstFigure,
                            data.figures.begin() + glyph.firstFigure + glyph.figureCount);
@@ -115,8 +119,23 @@ bool CoverBuilder::MakeMask(const DrawOp& op, const GlyphOutline& glyph, const c
             snap(s.p3);
         }
     }
+    cairo_matrix_t at = op.device;
+    at.x0 = at.y0 = 0;
     m_Edges.Reset({-kGlyphArea, -kGlyphArea, kGlyphArea, kGlyphArea});
     Edges(op, m_Glyph, at, 0, UINT32_MAX);
+    if (m_Edges.Left() < -kGlyphArea / 2 || m_Edges.Right() > kGlyphArea / 2 ||
+        m_Edges.Top() < -kGlyphArea / 2 || m_Edges.Bottom() > kGlyphArea / 2)
+        return false;  // far too large to keep as masks
+    out->edges = m_Edges.Edges();
+    return true;
+}
+
+bool CoverBuilder::MakeMask(const GlyphEdges& edges, const GlyphKey& key, const DrawOp& op,
+                            GlyphMask* mask) {
+    const float dx = key.subX / float(GlyphCache::kSubpixel);
+    const float dy = key.subY / float(GlyphCache::kSubpixel);
+    m_Edges.Reset({-kGlyphArea, -kGlyphArea, kGlyphArea, kGlyphArea});
+    for (const Edge& e : edges.edges) m_Edges.Line(e.x0 + dx, e.y0 + dy, e.x1 + dx, e.y1 + dy);
     const FillMode rule =
         op.kind == DrawOp::Kind::Fill ? op.geometry->Data().fillMode : FillMode::Winding;
     m_GlyphStore.Clear();

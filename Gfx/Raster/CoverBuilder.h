@@ -26,7 +26,8 @@ class CoverBuilder {
     // Text from cached glyph masks; false (store untouched) when some glyph cannot be kept.
     bool BuildGlyphs(const DrawOp& op, const PixelRect& clip, CoverStore* store,
                      GlyphCache* cache, Cover* cover);
-    bool MakeMask(const DrawOp& op, const GlyphOutline& glyph, const cairo_matrix_t& at,
+    bool MakeEdges(const DrawOp& op, const GlyphOutline& glyph, GlyphEdges* out);
+    bool MakeMask(const GlyphEdges& edges, const GlyphKey& key, const DrawOp& op,
                   GlyphMask* mask);
     void Edges(const DrawOp& op, const PathData& data, const cairo_matrix_t& device,
                uint32_t first, uint32_t count);

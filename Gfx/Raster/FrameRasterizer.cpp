@@ -293,6 +293,10 @@ void FrameRasterizer::CoverItems() {
         m_Pool->Run(pieces, task);
     else
         for (size_t i = 0; i < pieces; ++i) task(i);
+    if (m_Glyphs) {
+        m_Stats.glyphsDrawn = m_Glyphs->glyphsDrawn;
+        m_Stats.glyphMasksMade = m_Glyphs->masksMade;
+    }
 }
 
 // The bands draw everything up to an operation that must be drawn whole in parallel, then

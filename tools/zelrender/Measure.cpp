@@ -48,7 +48,8 @@ long ResidentKiB() {
 
 // Update, then Render (the recording) and EndDraw (the rasterising), timed apart.
 int RunBench(const Options& o, DocumentRenderer& renderer) {
-    std::vector<int64_t> updates, renders, records, rasters, frames;
+    std::vector<int64_t> updates, renders, records, rasters, covers, paints, frames;
+    size_t masksMade = 0, glyphsDrawn = 0;
     Gfx::RenderTarget& target = renderer.Target();
     IScenimator& document = renderer.Document();
     std::string error;
@@ -72,6 +73,11 @@ int RunBench(const Options& o, DocumentRenderer& renderer) {
         renders.push_back(Micros(t2 - t1));
         records.push_back(Micros(recorded - t1));
         rasters.push_back(Micros(t2 - recorded));
+        const Gfx::RasterStats& stats = target.GetRasterStats();
+        covers.push_back(static_cast<int64_t>(stats.coverMs * 1000 + 0.5));
+        paints.push_back(static_cast<int64_t>(stats.paintMs * 1000 + 0.5));
+        masksMade += stats.glyphMasksMade;
+        glyphsDrawn += stats.glyphsDrawn;
         frames.push_back(Micros(t2 - t0));
     }
     std::cout << "bench frames=" << o.bench << " update_median_us=" << Percentile(updates, 0.5)
@@ -80,9 +86,14 @@ int RunBench(const Options& o, DocumentRenderer& renderer) {
               << " render_p99_us=" << Percentile(renders, 0.99)
               << " record_median_us=" << Percentile(records, 0.5)
               << " raster_median_us=" << Percentile(rasters, 0.5)
+              << " cover_median_us=" << Percentile(covers, 0.5)
+              << " paint_median_us=" << Percentile(paints, 0.5)
               << " frame_median_us=" << Percentile(frames, 0.5)
               << " frame_p99_us=" << Percentile(frames, 0.99)
-              << " frame_max_us=" << *std::max_element(frames.begin(), frames.end()) << std::endl;
+              << " frame_max_us=" << *std::max_element(frames.begin(), frames.end());
+    if (glyphsDrawn)
+        std::cout << " glyphs=" << glyphsDrawn << " glyph_masks_made=" << masksMade;
+    std::cout << std::endl;
     return 0;
 }
 
