@@ -32,6 +32,7 @@ class PathRef {
     PathRef(const PathRef&) = delete;
     PathRef& operator=(const PathRef&) = delete;
     const cairo_path_t& operator*() const { return *m_Path; }
+    cairo_path_t& operator*() { return *m_Path; }
 
   private:
     cairo_path_t* m_Path;
@@ -70,7 +71,9 @@ std::vector<cairo_glyph_t> PlaceGlyphs(cairo_scaled_font_t* font, const uint32_t
         }
         const double dx = offsets ? dir * offsets[i].advanceOffset : 0;
         const double dy = offsets ? -offsets[i].ascenderOffset : 0;
-        placed.push_back({indices[i], start + dx, dy});
+        // On the 1/256 grid Cairo keeps outline points on, as it would have put them.
+        const auto grid = [](double v) { return std::round(v * 256) / 256; };
+        placed.push_back({indices[i], grid(start + dx), grid(dy)});
     }
     return placed;
 }
@@ -160,16 +163,26 @@ Result PangoFontFace::GetGlyphRunOutline(float emSize, const uint32_t* glyphIndi
     ScratchContext cr;
     cairo_set_scaled_font(cr.Get(), font.get());
     sink->SetFillMode(FillMode::Winding);
-    // Glyph by glyph, each announced with its origin, so its coverage can be kept.
+    // Glyph by glyph, each outlined at the origin and then moved, so that equal glyphs have
+    // equal outlines about their origins (Cairo rounds outline points to 1/256 pixel where
+    // they land), and announced with its origin so its coverage can be kept.
     for (const cairo_glyph_t& glyph : glyphs) {
+        const cairo_glyph_t atOrigin{glyph.index, 0, 0};
         cairo_new_path(cr.Get());
-        cairo_glyph_path(cr.Get(), &glyph, 1);
+        cairo_glyph_path(cr.Get(), &atOrigin, 1);
         PathRef path(cairo_copy_path(cr.Get()));
         if ((*path).status != CAIRO_STATUS_SUCCESS) {
             return kFail;
         }
+        cairo_path_t& moved = *path;
+        for (int i = 0; i < moved.num_data; i += moved.data[i].header.length) {
+            for (int k = 1; k < moved.data[i].header.length; ++k) {
+                moved.data[i + k].point.x += glyph.x;
+                moved.data[i + k].point.y += glyph.y;
+            }
+        }
         sink->BeginGlyph({static_cast<float>(glyph.x), static_cast<float>(glyph.y)});
-        WriteCairoPath(*path, sink);
+        WriteCairoPath(moved, sink);
     }
     return kOk;
 }

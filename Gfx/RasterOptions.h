@@ -30,6 +30,7 @@ struct RasterStats {
     size_t opsCovered = 0;              // operations whose edges were covered up front
     size_t glyphsDrawn = 0;             // glyphs drawn from the glyph cache
     size_t glyphMasksMade = 0;          // of them, the masks made this frame
+    size_t glyphBytes = 0;              // the glyph cache after the frame
     // Milliseconds of EndDraw spent covering edges (all threads at once, wall time) and
     // painting (bands, layers and the rest of drawing).
     double coverMs = 0, paintMs = 0;

@@ -83,6 +83,15 @@ void SolidSpan(uint32_t* dst, int n, uint32_t color, uint32_t coverage) {
     for (; i < n; ++i) dst[i] = Over(src, dst[i]);
 }
 
+void SolidMaskRect(uint32_t* dst, ptrdiff_t stride, int width, int height, uint32_t color,
+                   const uint8_t* mask, int maskStride) {
+    for (int y = 0; y < height; ++y) {
+        SolidMask(dst, width, color, mask);
+        dst = reinterpret_cast<uint32_t*>(reinterpret_cast<uint8_t*>(dst) + stride);
+        mask += maskStride;
+    }
+}
+
 void SolidMask(uint32_t* dst, int n, uint32_t color, const uint8_t* mask) {
     int i = 0;
 #ifdef __SSE2__

@@ -2,6 +2,7 @@
 // Premultiplied BGRA pixels composited with "over", rounded exactly as the image library
 // behind Cairo rounds (x * a / 255 as (t + (t >> 8)) >> 8 with t = x * a + 128, sums
 // saturated), so a fully covered pixel comes out as it always did.
+#include <cstddef>
 #include <cstdint>
 
 namespace Gfx {
@@ -35,6 +36,10 @@ void SolidSpan(uint32_t* dst, int n, uint32_t color, uint32_t coverage);
 void SolidMask(uint32_t* dst, int n, uint32_t color, const uint8_t* mask);
 void RowSpan(uint32_t* dst, const uint32_t* src, int n, uint32_t coverage, bool opaque);
 void RowMask(uint32_t* dst, const uint32_t* src, int n, const uint8_t* mask);
+// A solid colour through a mask of width x height values (maskStride apart) onto rows of
+// pixels stride bytes apart: a glyph, in one call.
+void SolidMaskRect(uint32_t* dst, ptrdiff_t stride, int width, int height, uint32_t color,
+                   const uint8_t* mask, int maskStride);
 
 }  // namespace Blend
 }  // namespace Gfx

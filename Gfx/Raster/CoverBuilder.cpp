@@ -13,6 +13,7 @@ namespace {
 // Where glyph masks are worked out: far larger than any glyph that is kept.
 constexpr int kGlyphArea = 4096;
 
+
 }  // namespace
 
 void CoverBuilder::Edges(const DrawOp& op, const PathData& data, const cairo_matrix_t& device,
@@ -56,16 +57,16 @@ bool CoverBuilder::BuildGlyphs(const DrawOp& op, const PixelRect& clip, CoverSto
             store->glyphs.resize(firstGlyph);
             return false;  // drawn as a path, which clips what is far away
         }
-        // The pixel the origin falls in and the nearest sub-pixel step within it.
-        const auto place = [](double v, int* pixel, uint8_t* sub) {
+        // The pixel the origin falls in and the nearest step within it, along each axis.
+        const auto place = [](double v, int steps, int* pixel, uint8_t* sub) {
             const double whole = std::floor(v);
-            int step = static_cast<int>(std::lround((v - whole) * GlyphCache::kSubpixel));
-            *pixel = static_cast<int>(whole) + step / GlyphCache::kSubpixel;
-            *sub = static_cast<uint8_t>(step % GlyphCache::kSubpixel);
+            const int step = static_cast<int>((v - whole) * steps + 0.5);
+            *pixel = static_cast<int>(whole) + step / steps;
+            *sub = static_cast<uint8_t>(step % steps);
         };
         int px, py;
-        place(origin.x, &px, &key.subX);
-        place(origin.y, &py, &key.subY);
+        place(origin.x, GlyphCache::kSubpixel, &px, &key.subX);
+        place(origin.y, GlyphCache::kSubpixel, &py, &key.subY);
         key.shape = glyph.shape;
         const GlyphMask* mask = cache->masks.Find(key, [&](GlyphMask* m) {
             ++made;
@@ -79,14 +80,15 @@ bool CoverBuilder::BuildGlyphs(const DrawOp& op, const PixelRect& clip, CoverSto
             store->glyphs.resize(firstGlyph);
             return false;
         }
-        const int x = px + mask->left, y = py + mask->top;
-        if (mask->width == 0 || x >= area.right || y >= area.bottom ||
-            x + mask->width <= area.left || y + mask->height <= area.top)
+        const PlacedGlyph placed{px + mask->left, py + mask->top,
+                                 static_cast<uint16_t>(mask->width),
+                                 static_cast<uint16_t>(mask->height), mask->alphas.get()};
+        if (placed.width == 0 || placed.x >= area.right || placed.y >= area.bottom ||
+            placed.x + placed.width <= area.left || placed.y + placed.height <= area.top)
             continue;
-        store->glyphs.push_back({x, y, static_cast<uint16_t>(mask->width),
-                                 static_cast<uint16_t>(mask->height), mask->alphas.get()});
-        top = std::min(top, y);
-        bottom = std::max(bottom, y + mask->height);
+        store->glyphs.push_back(placed);
+        top = std::min(top, placed.y);
+        bottom = std::max(bottom, placed.y + placed.height);
     }
     cover->store = store;
     cover->firstGlyph = static_cast<uint32_t>(firstGlyph);
@@ -166,7 +168,7 @@ bool CoverBuilder::MakeMask(const GlyphEdges& edges, const GlyphKey& key, const 
         return false;
     mask->left = left;
     mask->top = c.top;
-    mask->width = right - left;
+    mask->width = (right - left + 3) / 4 * 4;  // whole groups of four for the blending
     mask->height = c.bottom - c.top;
     mask->alphas.reset(new uint8_t[static_cast<size_t>(mask->width) * mask->height]());
     for (int y = c.top; y < c.bottom; ++y) {

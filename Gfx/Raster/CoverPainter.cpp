@@ -37,7 +37,9 @@ void CoverPainter::Fill(const Cover& cover, const Paint& paint, const cairo_matr
     const bool masks = cover.glyphCount > 0 || cover.dense;
     if (paint.kind == Paint::Kind::Solid) {
         const uint32_t color = PremultipliedColor(paint.r, paint.g, paint.b, paint.a);
-        if (masks)
+        if (cover.glyphCount)
+            FillGlyphs(cover, color, target, rows);
+        else if (masks)
             FillMasks(cover, target, rows, [color](int, int, int n, const uint8_t* m,
                                                    uint32_t* dst) {
                 Blend::SolidMask(dst, n, color, m);
@@ -80,6 +82,19 @@ void CoverPainter::Fill(const Cover& cover, const Paint& paint, const cairo_matr
                    });
     else
         FillRows(cover, colors, false, target, rows);
+}
+
+void CoverPainter::FillGlyphs(const Cover& cover, uint32_t color, const PixelTarget& target,
+                              const PixelRect& rows) {
+    const PlacedGlyph* g = cover.store->glyphs.data() + cover.firstGlyph;
+    for (const PlacedGlyph* end = g + cover.glyphCount; g != end; ++g) {
+        const int x0 = std::max(g->x, rows.left), x1 = std::min(g->x + g->width, rows.right);
+        const int y0 = std::max(g->y, rows.top), y1 = std::min(g->y + g->height, rows.bottom);
+        if (x1 > x0 && y1 > y0)
+            Blend::SolidMaskRect(target.At(x0, y0), target.stride, x1 - x0, y1 - y0, color,
+                                 g->mask + static_cast<size_t>(y0 - g->y) * g->width + (x0 - g->x),
+                                 g->width);
+    }
 }
 
 template <typename BlendRow>

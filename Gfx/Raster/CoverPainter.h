@@ -41,6 +41,9 @@ class CoverPainter {
     template <typename RowColors>
     void FillRows(const Cover& cover, RowColors&& colors, bool opaque, const PixelTarget& target,
                   const PixelRect& rows);
+    // Text in a solid colour, glyph by glyph.
+    void FillGlyphs(const Cover& cover, uint32_t color, const PixelTarget& target,
+                    const PixelRect& rows);
     // Dense masks and glyphs; blend(y, x, n, mask, dst) paints n pixels of row y.
     template <typename BlendRow>
     void FillMasks(const Cover& cover, const PixelTarget& target, const PixelRect& rows,

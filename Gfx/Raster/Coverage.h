@@ -16,7 +16,7 @@ struct CoverSpan {
 };
 
 // A glyph's coverage placed on the target: width x height values, row after row, with the
-// first at pixel (x, y). The values live in the glyph cache or in the store.
+// first at pixel (x, y). The values live in the glyph cache.
 struct PlacedGlyph {
     int32_t x, y;
     uint16_t width, height;
@@ -83,6 +83,7 @@ struct Cover {
         return store->alphas.data() + maskOffset + static_cast<size_t>(y - top) * maskWidth;
     }
     MaskRow MaskRange(int y) const { return store->maskRows[firstRow + (y - top)]; }
+
 };
 
 }  // namespace Gfx

@@ -4,6 +4,8 @@
 #include <chrono>
 #include <cstring>
 #include <thread>
+#include <cstdio>
+#include <cstdlib>
 
 #include "Gfx/CairoNative.h"
 
@@ -296,6 +298,8 @@ void FrameRasterizer::CoverItems() {
     if (m_Glyphs) {
         m_Stats.glyphsDrawn = m_Glyphs->glyphsDrawn;
         m_Stats.glyphMasksMade = m_Glyphs->masksMade;
+        m_Stats.glyphBytes = m_Glyphs->masks.Bytes() + m_Glyphs->edges.Bytes();
+        if (getenv("ZEL_GLYPH_DEBUG")) fprintf(stderr, "masks %zu bytes %zu edges %zu made %zu\n", m_Glyphs->masks.Count(), m_Glyphs->masks.Bytes(), m_Glyphs->edges.Count(), (size_t)m_Glyphs->masksMade);
     }
 }
 

@@ -47,13 +47,16 @@ struct GlyphEdges {
 };
 
 // Glyph coverage kept from frame to frame, so that text that only moves is drawn from masks
-// instead of being scan converted again: masks at 1/kSubpixel pixel steps (fine enough that
-// an edge lands within 1/64 pixel of where it is), and the edges they are made from.
+// instead of being scan converted again, and the edges the masks are made from. Masks are
+// kept at 1/kSubpixel pixel steps along each axis, so an edge lands within 1/64 pixel of
+// where it is: coarser steps measurably move text edges further from exact coverage than
+// Cairo's own sampling does.
 struct GlyphCache {
-    static constexpr int kSubpixel = 32;  // positions per pixel along each axis
+    static constexpr int kSubpixel = 32;
     static constexpr int kMaxSide = 256;  // pixels; larger glyphs are drawn as paths
 
-    explicit GlyphCache(size_t budget) : masks(budget / 4 * 3), edges(budget / 4) {}
+    // budget: bytes of masks; the edges they are made from get an eighth more.
+    explicit GlyphCache(size_t budget) : masks(budget), edges(budget / 8) {}
     void BeginFrame() {
         masks.BeginFrame();
         edges.BeginFrame();
