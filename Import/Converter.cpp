@@ -613,7 +613,7 @@ void Converter::PaintShape(const Element& e, const Style& style, const Frame& fr
     Commands fillCommands, strokeCommands;
     if (style.fill.kind != Paint::Kind::None) {
         const BrushSpec brush = m_Paint->Make(style.fill, style, style.fillOpacity * opacity, bbox,
-                                              frame.viewport, e, "fill", decimals);
+                                              frame.viewport, e, label, "fill", decimals);
         if (!brush.none) {
             if (style.evenOdd) {
                 const Path region = EvenOddToWinding(path, tolerance);
@@ -638,7 +638,7 @@ void Converter::PaintShape(const Element& e, const Style& style, const Frame& fr
         strokeWidth = style.strokeWidth.Resolve(style.fontSizePx, diag);
         const BrushSpec brush =
             strokeWidth > 0 ? m_Paint->Make(style.stroke, style, style.strokeOpacity * opacity,
-                                            bbox, frame.viewport, e, "stroke", decimals)
+                                            bbox, frame.viewport, e, label, "stroke", decimals)
                             : BrushSpec{};
         if (!brush.none) {
             if (style.dashed) {

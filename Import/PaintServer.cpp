@@ -70,9 +70,9 @@ BrushSpec PaintServer::Fallback(const Paint& paint, const Style& style, double o
 }
 
 BrushSpec PaintServer::Make(const Paint& paint, const Style& style, double opacity, const Box& bbox,
-                            const Point& viewport, const Element& user, const std::string& role,
-                            int decimals) const {
-    const std::string base = user.Label() + "." + role;
+                            const Point& viewport, const Element& user, const std::string& label,
+                            const std::string& role, int decimals) const {
+    const std::string base = label + "." + role;
     switch (paint.kind) {
         case Paint::Kind::None:
             return {};
@@ -84,21 +84,22 @@ BrushSpec PaintServer::Make(const Paint& paint, const Style& style, double opaci
     }
     auto found = m_Ids.find(paint.url);
     if (found == m_Ids.end()) {
-        m_Diag->Warn(user.line, "missing-paint", user.Label() + role,
-                     "the paint \"" + paint.url + "\" of \"" + user.Label() +
+        m_Diag->Warn(user.line, "missing-paint", label + role,
+                     "the paint \"" + paint.url + "\" of \"" + label +
                          "\" does not exist; its fallback is used");
         return Fallback(paint, style, opacity, base);
     }
     const Element& server = *found->second;
     if (server.name == "linearGradient" || server.name == "radialGradient") {
-        return Gradient(server, opacity, bbox, viewport, user, role, decimals);
+        return Gradient(server, opacity, bbox, viewport, user, label, role, decimals);
     }
-    m_Diag->NotImported(user.line, "<" + server.name + ">", user.Label());
+    m_Diag->NotImported(user.line, "<" + server.name + ">", label);
     return Fallback(paint, style, opacity, base);
 }
 
 BrushSpec PaintServer::Gradient(const Element& gradient, double opacity, const Box& bbox,
-                                const Point& viewport, const Element& user, const std::string& role,
+                                const Point& viewport, const Element& user,
+                                const std::string& label, const std::string& role,
                                 int decimals) const {
     ResolvedGradient g;
     g.radial = gradient.name == "radialGradient";
@@ -149,7 +150,7 @@ BrushSpec PaintServer::Gradient(const Element& gradient, double opacity, const B
         return {};
     }
     if (stops.size() == 1) {
-        return Solid(stops[0].second, opacity, user.Label() + "." + role);
+        return Solid(stops[0].second, opacity, label + "." + role);
     }
 
     const bool boxUnits = g.attributes["gradientUnits"] != "userSpaceOnUse";
@@ -197,14 +198,14 @@ BrushSpec PaintServer::Gradient(const Element& gradient, double opacity, const B
 
     BrushSpec spec;
     spec.none = false;
-    spec.base = gradientName.empty() ? user.Label() + "." + role : gradientName;
+    spec.base = gradientName.empty() ? label + "." + role : gradientName;
     if (!g.radial) {
         const Point p1{value("x1", "0%", viewport.x), value("y1", "0%", viewport.y)};
         const Point p2{value("x2", "100%", viewport.x), value("y2", "0%", viewport.y)};
         const Point d{p2.x - p1.x, p2.y - p1.y};
         const double len2 = d.x * d.x + d.y * d.y;
         if (len2 == 0) {
-            return Solid(stops.back().second, opacity, user.Label() + "." + role);
+            return Solid(stops.back().second, opacity, label + "." + role);
         }
         // Value at x is (x - start) . w: w is d mapped by the inverse transpose.
         const Point w{(m.d * d.x - m.b * d.y) / det / len2, (-m.c * d.x + m.a * d.y) / det / len2};
@@ -220,7 +221,7 @@ BrushSpec PaintServer::Gradient(const Element& gradient, double opacity, const B
     Point f{g.attributes.count("fx") ? value("fx", "50%", viewport.x) : c.x,
             g.attributes.count("fy") ? value("fy", "50%", viewport.y) : c.y};
     if (r <= 0) {
-        return Solid(stops.back().second, opacity, user.Label() + "." + role);
+        return Solid(stops.back().second, opacity, label + "." + role);
     }
     // A focus outside the circle is moved onto its rim, just inside.
     const double fd = std::hypot(f.x - c.x, f.y - c.y);

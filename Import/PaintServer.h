@@ -32,14 +32,14 @@ class PaintServer {
     // bbox: the element's shape in its own user space; viewport: the nearest viewport's
     // size in the same units; decimals: for coordinates.
     BrushSpec Make(const Paint& paint, const Style& style, double opacity, const Box& bbox,
-                   const Point& viewport, const Element& user, const std::string& role,
-                   int decimals) const;
+                   const Point& viewport, const Element& user, const std::string& label,
+                   const std::string& role, int decimals) const;
 
   private:
     BrushSpec Solid(const Rgba& color, double opacity, const std::string& base) const;
     BrushSpec Gradient(const Element& gradient, double opacity, const Box& bbox,
-                       const Point& viewport, const Element& user, const std::string& role,
-                       int decimals) const;
+                       const Point& viewport, const Element& user, const std::string& label,
+                       const std::string& role, int decimals) const;
     BrushSpec Fallback(const Paint& paint, const Style& style, double opacity,
                        const std::string& base) const;
 

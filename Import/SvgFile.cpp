@@ -1,6 +1,7 @@
 #include "Import/SvgFile.h"
 
 #include <fcntl.h>
+#include <libxml/SAX2.h>
 #include <libxml/parser.h>
 #include <libxml/tree.h>
 #include <libxml/xmlerror.h>
@@ -8,6 +9,7 @@
 #include <unistd.h>
 
 #include <cstring>
+#include <map>
 
 #include "Import/Diagnostics.h"
 
@@ -113,18 +115,76 @@ std::string AttributeKey(const xmlAttr* attr) {
     return {};
 }
 
+// What the parse learns beside the tree: the first error (libxml2 keeps only the last) and
+// the line each element starts on (libxml2 records where its start tag ends).
+struct ParseState {
+    const xmlChar* begin = nullptr;    // libxml2's copy of the text
+    const xmlChar* counted = nullptr;  // newlines before it are in line
+    int line = 1;
+    std::map<const xmlNode*, int> startLines;
+    bool failed = false;
+    int errorLine = 0;
+    std::string errorMessage;
+};
+
+void KeepFirstError(void* userData, xmlError* error) {
+    auto* ctxt = static_cast<xmlParserCtxt*>(userData);
+    auto* state = static_cast<ParseState*>(ctxt->_private);
+    if (state && !state->failed && error && error->level >= XML_ERR_ERROR) {
+        state->failed = true;
+        state->errorLine = error->line;
+        state->errorMessage = error->message ? error->message : "";
+    }
+}
+
+void StartElement(void* ctx, const xmlChar* localname, const xmlChar* prefix, const xmlChar* uri,
+                  int nbNamespaces, const xmlChar** namespaces, int nbAttributes, int nbDefaulted,
+                  const xmlChar** attributes) {
+    xmlSAX2StartElementNs(ctx, localname, prefix, uri, nbNamespaces, namespaces, nbAttributes,
+                          nbDefaulted, attributes);
+    auto* ctxt = static_cast<xmlParserCtxt*>(ctx);
+    auto* state = static_cast<ParseState*>(ctxt->_private);
+    // Only the document's own text: not the replacement text of an entity.
+    if (!state || !ctxt->node || !ctxt->input || ctxt->inputNr != 1) {
+        return;
+    }
+    if (!state->begin) {
+        state->begin = state->counted = ctxt->input->base;
+    }
+    const xmlChar* cur = ctxt->input->cur;
+    if (ctxt->input->base != state->begin || cur < state->begin) {
+        return;
+    }
+    // '<' cannot occur inside attribute values: the nearest one before is the tag's start.
+    const xmlChar* tag = cur;
+    while (tag > state->begin && *tag != '<') --tag;
+    if (tag < state->counted) {
+        return;
+    }
+    for (; state->counted < tag; ++state->counted) {
+        if (*state->counted == '\n')
+            ++state->line;
+    }
+    state->startLines[ctxt->node] = state->line;
+}
+
 class TreeBuilder {
   public:
-    explicit TreeBuilder(xmlDoc* doc) : m_Doc(doc) {}
+    TreeBuilder(xmlDoc* doc, const ParseState& state) : m_Doc(doc), m_State(state) {}
+
+    int LineOf(xmlNode* node) const {
+        auto found = m_State.startLines.find(node);
+        return found != m_State.startLines.end() ? found->second
+                                                 : static_cast<int>(xmlGetLineNo(node));
+    }
 
     std::unique_ptr<Element> Build(xmlNode* node, Element* parent, int depth) {
         if (depth > kMaxDepth) {
-            throw ImportError(static_cast<int>(xmlGetLineNo(node)),
-                              "elements are nested deeper than 256 levels");
+            throw ImportError(LineOf(node), "elements are nested deeper than 256 levels");
         }
         auto element = std::make_unique<Element>();
         element->name = Text(node->name);
-        element->line = static_cast<int>(xmlGetLineNo(node));
+        element->line = LineOf(node);
         element->parent = parent;
         for (xmlAttr* attr = node->properties; attr; attr = attr->next) {
             const std::string key = AttributeKey(attr);
@@ -179,11 +239,13 @@ class TreeBuilder {
     }
 
     xmlDoc* m_Doc;
+    const ParseState& m_State;
     size_t m_TextBytes = 0;
 };
 
-std::string ErrorMessage(const xmlError* error) {
-    std::string message = error && error->message ? error->message : "not well-formed XML";
+std::string ErrorMessage(std::string message) {
+    if (message.empty())
+        message = "not well-formed XML";
     while (!message.empty() && (message.back() == '\n' || message.back() == ' ')) {
         message.pop_back();
     }
@@ -205,24 +267,32 @@ std::unique_ptr<Element> ParseSvgText(const std::string& text) {
     if (!ctxt) {
         throw ImportError(0, "out of memory");
     }
-    const int options =
-        XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING | XML_PARSE_BIG_LINES;
+    ParseState state;
+    ctxt->_private = &state;
+    ctxt->sax->startElementNs = StartElement;
+    ctxt->sax->serror = KeepFirstError;
+    const int options = XML_PARSE_NONET | XML_PARSE_NOWARNING | XML_PARSE_BIG_LINES;
     std::unique_ptr<xmlDoc, DocFree> doc(xmlCtxtReadMemory(
         ctxt.get(), text.data(), static_cast<int>(text.size()), nullptr, nullptr, options));
-    if (!doc) {
+    if (!doc || state.failed) {
         const xmlError* error = xmlCtxtGetLastError(ctxt.get());
-        throw ImportError(error ? error->line : 0, ErrorMessage(error));
+        if (!state.failed && error) {
+            state.errorLine = error->line;
+            state.errorMessage = error->message ? error->message : "";
+        }
+        throw ImportError(state.errorLine, ErrorMessage(state.errorMessage));
     }
     RejectExternalEntities(doc.get());
     xmlNode* root = xmlDocGetRootElement(doc.get());
     if (!root) {
         throw ImportError(1, "the document has no root element");
     }
+    TreeBuilder builder(doc.get(), state);
     if (Text(root->name) != "svg" || !InSvgNamespace(root)) {
-        throw ImportError(static_cast<int>(xmlGetLineNo(root)),
+        throw ImportError(builder.LineOf(root),
                           "not an SVG file: the root element is <" + Text(root->name) + ">");
     }
-    return TreeBuilder(doc.get()).Build(root, nullptr, 1);
+    return builder.Build(root, nullptr, 1);
 }
 
 std::unique_ptr<Element> LoadSvgFile(const std::string& path) {
