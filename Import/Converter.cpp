@@ -245,6 +245,9 @@ void Converter::Draw(const Element& e, const Style& parent, const Frame& frame, 
         return;  // a singular transform draws nothing
     }
     const bool container = IsContainer(e.name);
+    if (container && !style.clipPath.empty()) {
+        AddClip(e, style, nullptr, &inner);
+    }
     if (container) {
         inner.opacity = frame.opacity * style.opacity;
         style.opacity = 1;
@@ -323,43 +326,45 @@ int Converter::PushStep(const std::string& label, const TransformStep& step, Com
         out->push_back("PushTransform{ " + m_Writer.AddTransform(label + suffix, body) + " }");
         ++pushed;
     };
-    auto translate = [&](const std::string& suffix, double x, double y) {
-        if (x != 0 || y != 0) {
+    // Steps written in the SVG are kept even when they do nothing (rotate(0) is a handle to
+    // animate); the parts of a decomposed matrix only when they do something.
+    auto translate = [&](const std::string& suffix, double x, double y, bool always) {
+        if (always || x != 0 || y != 0) {
             push(suffix, "Translation{ x " + Num(x, 4) + " y " + Num(y, 4) + " }");
         }
     };
-    auto rotate = [&](const std::string& suffix, double degrees) {
-        if (std::fabs(degrees) > 1e-9) {
+    auto rotate = [&](const std::string& suffix, double degrees, bool always) {
+        if (always || std::fabs(degrees) > 1e-9) {
             push(suffix, "Rotation{ t " + Num(degrees, 4) + " }");
         }
     };
-    auto scale = [&](double x, double y) {
-        if (x != 1 || y != 1) {
+    auto scale = [&](double x, double y, bool always) {
+        if (always || x != 1 || y != 1) {
             push(".scale", "Scale{ x " + Num(x, 6) + " y " + Num(y, 6) + " }");
         }
     };
     const double* v = step.v;
     switch (step.kind) {
         case TransformStep::Kind::Translate:
-            translate(".move", v[0], v[1]);
+            translate(".move", v[0], v[1], true);
             break;
         case TransformStep::Kind::Scale:
-            scale(v[0], v[1]);
+            scale(v[0], v[1], true);
             break;
         case TransformStep::Kind::Rotate:
-            translate(".pivot", v[1], v[2]);
-            rotate(".turn", v[0]);
-            translate(".unpivot", -v[1], -v[2]);
+            translate(".pivot", v[1], v[2], false);
+            rotate(".turn", v[0], true);
+            translate(".unpivot", -v[1], -v[2], false);
             break;
         case TransformStep::Kind::Matrix:
-            translate(".move", v[4], v[5]);
+            translate(".move", v[4], v[5], false);
             if (v[1] == 0 && v[2] == 0) {
-                scale(v[0], v[3]);
+                scale(v[0], v[3], false);
             } else {
                 const Decomposition d = Decompose(step.ToAffine());
-                rotate(".turn", d.phi);
-                scale(d.sx, d.sy);
-                rotate(".tilt", d.theta);
+                rotate(".turn", d.phi, false);
+                scale(d.sx, d.sy, false);
+                rotate(".tilt", d.theta, false);
             }
             break;
     }
@@ -444,10 +449,11 @@ void Converter::DrawUse(const Element& e, const Style& style, const Frame& frame
     const double x = Len(e, "x", frame.viewport.x, fs), y = Len(e, "y", frame.viewport.y, fs);
     Frame inner = frame;
     inner.ctm = frame.ctm * Affine::Translate(x, y);
+    // x and y place the use: a translation only when they move it.
     TransformStep place;
-    place.kind = TransformStep::Kind::Translate;
-    place.v[0] = x;
-    place.v[1] = y;
+    place.kind = TransformStep::Kind::Matrix;
+    const double v[6] = {1, 0, 0, 1, x, y};
+    std::copy(v, v + 6, place.v);
     const int pushed = PushStep(LabelOf(e), place, out);
     m_Expanding.insert(&target);
     if (target.name == "symbol" || target.name == "svg") {
@@ -557,6 +563,85 @@ bool Converter::ShapePath(const Element& e, const Style& style, const Frame& fra
     return true;
 }
 
+bool Converter::AddClip(const Element& e, const Style& style, const Path* shape, Frame* frame) {
+    const std::string label = LabelOf(e);
+    auto fail = [&](const std::string& why) {
+        m_Diag->Warn(e.line, "clip-path", label,
+                     "clip-path on \"" + label + "\" is not imported (" + why + ")");
+        return false;
+    };
+    if (style.clipPath[0] == '\x01')
+        return fail("it is not in this file");
+    auto found = m_Ids.find(style.clipPath);
+    if (found == m_Ids.end() || found->second->name != "clipPath") {
+        return fail("there is no <clipPath> \"" + style.clipPath + "\"");
+    }
+    const Element& clip = *found->second;
+    // The clip's own space: the element's user space, or its box.
+    Affine space;
+    if (const std::string* units = clip.Attribute("clipPathUnits")) {
+        if (*units == "objectBoundingBox") {
+            if (!shape)
+                return fail("a box clip on a group");
+            const Box box = BoundsOf(*shape);
+            if (!(box.Width() > 0 && box.Height() > 0))
+                return fail("the shape has no area");
+            space =
+                Affine::Translate(box.left, box.top) * Affine::Scaling(box.Width(), box.Height());
+        }
+    }
+    std::vector<TransformStep> steps;
+    if (const std::string* t = clip.Attribute("transform")) {
+        ParseTransformList(*t, &steps);
+        for (const auto& step : steps) space = space * step.ToAffine();
+    }
+    const Style clipStyle = StyleOf(clip);
+    if (!clipStyle.clipPath.empty())
+        return fail("the clip path is clipped itself");
+    const Affine toDevice = frame->ctm * space;
+    const double tolerance = kTolerancePixels;  // in document pixels
+    Path region;
+    Frame inside = *frame;
+    inside.ctm = toDevice;
+    for (const auto& child : clip.children) {
+        if (child->name == "#text" || IsSilent(child->name))
+            continue;
+        if (!IsShape(child->name))
+            return fail("it holds <" + child->name + ">");
+        const Style childStyle = ComputeStyle(clipStyle, *child, m_Diag);
+        if (!childStyle.display || !childStyle.visible)
+            continue;
+        Affine childSpace = toDevice;
+        if (const std::string* t = child->Attribute("transform")) {
+            ParseTransformList(*t, &steps);
+            for (const auto& step : steps) childSpace = childSpace * step.ToAffine();
+        }
+        Path childPath;
+        std::string unused;
+        if (!ShapePath(*child, childStyle, inside, &childPath, &unused, 3))
+            continue;
+        const bool evenOdd =
+            child->declared.count("clip-rule") && child->declared.at("clip-rule") == "evenodd";
+        const Path device = Normalized(Transformed(childPath, childSpace), evenOdd, tolerance);
+        region.figures.insert(region.figures.end(), device.figures.begin(), device.figures.end());
+    }
+    frame->clips.push_back(std::move(region));
+    return true;
+}
+
+Path Converter::Clipped(const Path& region, bool evenOdd, const Frame& frame, double tolerance) {
+    Affine toLocal;
+    if (!frame.ctm.Invert(&toLocal))
+        return {};
+    Path result = region;
+    bool rule = evenOdd;
+    for (const auto& clip : frame.clips) {
+        result = Intersect(result, rule, Transformed(clip, toLocal), false, tolerance);
+        rule = false;
+    }
+    return result;
+}
+
 void Converter::DrawShape(const Element& e, const Style& style, const Frame& frame, Commands* out) {
     const int decimals = DecimalsFor(frame.ctm.Scale());
     Path path;
@@ -564,10 +649,11 @@ void Converter::DrawShape(const Element& e, const Style& style, const Frame& fra
     if (!ShapePath(e, style, frame, &path, &body, decimals)) {
         return;
     }
+    Frame clipped = frame;
     if (!style.clipPath.empty()) {
-        m_Diag->NotImported(e.line, "clip-path", LabelOf(e));
+        AddClip(e, style, &path, &clipped);
     }
-    PaintShape(e, style, frame, path, body, out);
+    PaintShape(e, style, clipped, path, body, out);
 }
 
 void Converter::PaintShape(const Element& e, const Style& style, const Frame& frame,
@@ -611,10 +697,19 @@ void Converter::PaintShape(const Element& e, const Style& style, const Frame& fr
     };
 
     Commands fillCommands, strokeCommands;
-    if (style.fill.kind != Paint::Kind::None) {
+    // A figure without area (a line) fills nothing; no command for it.
+    const bool hasArea = bbox.Width() > 0 && bbox.Height() > 0;
+    if (style.fill.kind != Paint::Kind::None && hasArea) {
         const BrushSpec brush = m_Paint->Make(style.fill, style, style.fillOpacity * opacity, bbox,
                                               frame.viewport, e, label, "fill", decimals);
-        if (!brush.none) {
+        const bool clipped = !frame.clips.empty();
+        if (!brush.none && clipped) {
+            const Path region = Clipped(path, style.evenOdd, frame, tolerance);
+            if (!region.Empty()) {
+                fill("clipped", &region, SceneWriter::PathBody(region, decimals), brush,
+                     &fillCommands);
+            }
+        } else if (!brush.none) {
             if (style.evenOdd) {
                 const Path region = EvenOddToWinding(path, tolerance);
                 const bool same = region.figures.size() == path.figures.size() &&
@@ -641,22 +736,38 @@ void Converter::PaintShape(const Element& e, const Style& style, const Frame& fr
                                             bbox, frame.viewport, e, label, "stroke", decimals)
                             : BrushSpec{};
         if (!brush.none) {
-            if (style.dashed) {
-                m_Diag->NotImported(e.line, "stroke-dasharray", label);
+            // Dashes become figures of their own: the stroke's caps then end each dash.
+            Path dashed;
+            const Path* stroked = &path;
+            std::string strokedBody = geometryBody;
+            std::string variant;
+            if (!style.dashes.empty()) {
+                std::vector<double> pattern;
+                for (const auto& l : style.dashes) {
+                    pattern.push_back(l.Resolve(style.fontSizePx, diag));
+                }
+                dashed = Dash(path, pattern, style.dashOffset.Resolve(style.fontSizePx, diag),
+                              tolerance);
+                stroked = &dashed;
+                strokedBody = SceneWriter::PathBody(dashed, decimals);
+                variant = "dashes";
             }
             const bool plain = style.cap == Style::Cap::Butt && style.join == Style::Join::Miter &&
-                               !MiterLimitMatters(path, style.miterLimit, 10);
-            if (plain && !brush.turned) {
-                strokeCommands.push_back("Stroke{ " + geometry("", geometryBody) + " " +
+                               !MiterLimitMatters(*stroked, style.miterLimit, 10);
+            if (plain && !brush.turned && frame.clips.empty()) {
+                strokeCommands.push_back("Stroke{ " + geometry(variant, strokedBody) + " " +
                                          m_Writer.AddBrush(brush.base, brush.body) + " " +
                                          Num(strokeWidth, decimals) + " }");
             } else {
-                const Path outline =
-                    StrokeOutline(path, strokeWidth, static_cast<LineCap>(style.cap),
+                Path outline =
+                    StrokeOutline(*stroked, strokeWidth, static_cast<LineCap>(style.cap),
                                   static_cast<LineJoin>(style.join), style.miterLimit, tolerance);
+                if (!frame.clips.empty()) {
+                    outline = Clipped(outline, false, frame, tolerance);
+                }
                 if (!outline.Empty()) {
-                    fill("outline", &outline, SceneWriter::PathBody(outline, decimals), brush,
-                         &strokeCommands);
+                    fill(frame.clips.empty() ? "outline" : "outline.clipped", &outline,
+                         SceneWriter::PathBody(outline, decimals), brush, &strokeCommands);
                 }
             }
         } else {
@@ -686,6 +797,10 @@ void Converter::PaintShape(const Element& e, const Style& style, const Frame& fr
 }
 
 void Converter::DrawText(const Element& e, const Style& style, const Frame& frame, Commands* out) {
+    if (!frame.clips.empty() || !style.clipPath.empty()) {
+        m_Diag->Warn(e.line, "clip-path", LabelOf(e),
+                     "clip-path on \"" + LabelOf(e) + "\" is not imported (text is drawn whole)");
+    }
     struct Chunk {
         double x = 0, y = 0;
         std::string text;
@@ -836,6 +951,11 @@ void Converter::DrawText(const Element& e, const Style& style, const Frame& fram
 void Converter::DrawImage(const Element& e, const Style& style, const Frame& frame, Commands* out) {
     if (!style.visible)
         return;
+    if (!frame.clips.empty() || !style.clipPath.empty()) {
+        m_Diag->Warn(
+            e.line, "clip-path", LabelOf(e),
+            "clip-path on \"" + LabelOf(e) + "\" is not imported (an image is drawn whole)");
+    }
     const double fs = style.fontSizePx;
     const std::string* href = e.Attribute("href");
     if (!href)

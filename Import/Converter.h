@@ -38,9 +38,10 @@ class Converter {
     using Commands = std::vector<std::string>;
     // What a drawn element leaves in the document, for group opacity checks.
     struct Frame {
-        Affine ctm;          // user space to document pixels
-        Point viewport;      // nearest viewport size in user units
-        double opacity = 1;  // opacity of enclosing groups carried down
+        Affine ctm;               // user space to document pixels
+        Point viewport;           // nearest viewport size in user units
+        double opacity = 1;       // opacity of enclosing groups carried down
+        std::vector<Path> clips;  // regions (document pixels, winding rule) drawing keeps to
     };
 
     void IndexIds(const Element& e);
@@ -67,6 +68,11 @@ class Converter {
     int PushStep(const std::string& label, const TransformStep& step, Commands* out);
     void Pop(int count, Commands* out);
     void CheckUnsupported(const Element& e, const Style& style);
+    // Adds the element's clip-path to frame.clips; false (after a warning) when it cannot
+    // be expressed.
+    bool AddClip(const Element& e, const Style& style, const Path* shape, Frame* frame);
+    // The part of region (the element's own space) inside every clip of frame.
+    Path Clipped(const Path& region, bool evenOdd, const Frame& frame, double tolerance);
     double Len(const Element& e, const char* key, double reference, double fontSize,
                double fallback = 0);
     std::string LabelOf(const Element& e);

@@ -138,6 +138,13 @@ double MiterRatio(Point in, Point out) {
 
 }  // namespace
 
+Path Normalized(const Path& path, bool evenOdd, double tolerance) {
+    const Scale s(tolerance);
+    return FromPaths(Fill(ToPaths(Flatten(path, tolerance), s),
+                          evenOdd ? ClipperLib::pftEvenOdd : ClipperLib::pftNonZero),
+                     s);
+}
+
 double FilledArea(const Path& path, bool evenOdd, double tolerance) {
     const Scale s(tolerance);
     return AreaOf(Fill(ToPaths(Flatten(path, tolerance), s),
@@ -204,6 +211,70 @@ Path StrokeOutline(const Path& path, double width, LineCap cap, LineJoin join, d
     ClipperLib::Paths out;
     offset.Execute(out, width / 2 * s.factor);
     return FromPaths(out, s);
+}
+
+Path Dash(const Path& path, std::vector<double> pattern, double offset, double tolerance) {
+    if (pattern.size() % 2 == 1) {
+        const std::vector<double> once = pattern;
+        pattern.insert(pattern.end(), once.begin(), once.end());
+    }
+    double period = 0;
+    for (double d : pattern) period += d;
+    Path out;
+    if (!(period > 0) || !std::isfinite(period)) {
+        return path;
+    }
+    // Dashes so short against the drawing that they would only cost: at most this many.
+    constexpr size_t kMaxDashes = 100000;
+    const auto polygons = Flatten(path, tolerance);
+    for (size_t f = 0; f < polygons.size(); ++f) {
+        std::vector<Point> points = polygons[f];
+        if (path.figures[f].closed && !points.empty())
+            points.push_back(points.front());
+        // Where in the pattern the figure starts: every figure starts afresh at the offset.
+        double phase = std::fmod(offset, period);
+        if (phase < 0)
+            phase += period;
+        size_t index = 0;
+        while (phase >= pattern[index]) {
+            phase -= pattern[index];
+            index = (index + 1) % pattern.size();
+        }
+        double left = pattern[index] - phase;  // of the current dash or gap
+        bool on = index % 2 == 0;
+        Figure dash;
+        if (on && !points.empty())
+            dash.start = points[0];
+        for (size_t i = 1; i < points.size(); ++i) {
+            Point a = points[i - 1];
+            const Point b = points[i];
+            double length = std::hypot(b.x - a.x, b.y - a.y);
+            while (length > 0) {
+                const double step = std::min(left, length);
+                const double t = step / length;
+                const Point p{a.x + (b.x - a.x) * t, a.y + (b.y - a.y) * t};
+                if (on)
+                    dash.segments.push_back({Segment::Kind::Line, {}, {}, p});
+                a = p;
+                length -= step;
+                left -= step;
+                if (left <= 1e-12) {
+                    if (on && !dash.segments.empty())
+                        out.figures.push_back(dash);
+                    if (out.figures.size() > kMaxDashes)
+                        return path;
+                    dash = Figure{};
+                    index = (index + 1) % pattern.size();
+                    left = pattern[index];
+                    on = !on;
+                    dash.start = a;
+                }
+            }
+        }
+        if (on && !dash.segments.empty())
+            out.figures.push_back(dash);
+    }
+    return out;
 }
 
 bool MiterLimitMatters(const Path& path, double limitA, double limitB) {

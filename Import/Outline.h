@@ -1,4 +1,6 @@
 #pragma once
+#include <vector>
+
 #include "Import/Geometry2D.h"
 
 namespace Import {
@@ -18,9 +20,18 @@ enum class LineJoin { Miter, Round, Bevel };
 Path StrokeOutline(const Path& path, double width, LineCap cap, LineJoin join, double miterLimit,
                    double tolerance);
 
+// The dashes of a dash pattern (lengths in user units, on and off in turn, repeated; an
+// odd count is doubled) along every figure, starting offset into the pattern: open
+// polylines within tolerance of the curves.
+Path Dash(const Path& path, std::vector<double> pattern, double offset, double tolerance);
+
 // True when some join of path is mitred under one of the two miter limits and bevelled
 // under the other.
 bool MiterLimitMatters(const Path& path, double limitA, double limitB);
+
+// The region path fills (by its rule) as polygons that fill it under the winding rule
+// with a winding of exactly 0 or 1, so that regions written one after another unite.
+Path Normalized(const Path& path, bool evenOdd, double tolerance);
 
 // Area covered by path under the winding (or even-odd) rule, after flattening.
 double FilledArea(const Path& path, bool evenOdd, double tolerance);

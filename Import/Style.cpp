@@ -165,7 +165,14 @@ class StyleBuilder {
         } else if (name == "fill-rule") {
             m_Style.evenOdd = value == "evenodd";
         } else if (name == "stroke-dasharray") {
-            m_Style.dashed = !(value == "none" || value.empty() || IsZeroList(value));
+            Dashes(raw);
+        } else if (name == "stroke-dashoffset") {
+            Length l;
+            if (ParseLength(raw, &l)) {
+                m_Style.dashOffset = l;
+            } else {
+                Bad(name, raw);
+            }
         } else if (name == "color") {
             Rgba c;
             if (ParseColor(raw, &c)) {
@@ -242,12 +249,33 @@ class StyleBuilder {
         }
     }
 
-    static bool IsZeroList(const std::string& value) {
-        for (char c : value) {
-            if (c != '0' && c != ',' && c != ' ' && c != '.' && c != 'p' && c != 'x')
-                return false;
+    // A list of lengths; none, an empty list or all zeros draw solid, a negative or
+    // unreadable entry makes the whole list invalid (solid too).
+    void Dashes(const std::string& raw) {
+        m_Style.dashes.clear();
+        if (Lower(raw) == "none")
+            return;
+        std::vector<Length> list;
+        bool positive = false;
+        std::string item;
+        for (char c : raw + ",") {
+            if (c != ',' && !std::isspace(static_cast<unsigned char>(c))) {
+                item += c;
+                continue;
+            }
+            if (item.empty())
+                continue;
+            Length l;
+            if (!ParseLength(item, &l) || l.value < 0) {
+                Bad("stroke-dasharray", raw);
+                return;
+            }
+            positive = positive || l.value > 0;
+            list.push_back(l);
+            item.clear();
         }
-        return true;
+        if (positive)
+            m_Style.dashes = list;
     }
 
     void FontSize(const std::string& raw) {

@@ -1,5 +1,6 @@
 #pragma once
 #include <string>
+#include <vector>
 
 #include "Import/Diagnostics.h"
 #include "Import/Element.h"
@@ -23,7 +24,8 @@ struct Style {
     Cap cap = Cap::Butt;
     Join join = Join::Miter;
     bool evenOdd = false;
-    bool dashed = false;
+    std::vector<Length> dashes;  // empty: a solid stroke
+    Length dashOffset;
     bool strokeFirst = false;  // paint-order puts the stroke under the fill
     Rgba color{0, 0, 0, 1};
     std::string fontFamily = "sans-serif";

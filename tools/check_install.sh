@@ -98,6 +98,7 @@ for f in lib/libzel.so.$VERSION include/zel/zel.h include/zel/export.h include/z
     include/zel/Core/IFactory.h include/zel/Core/IScenimator.h include/zel/Gfx/RenderTarget.h \
     include/zel/Gfx/Matrix.h lib/pkgconfig/zel.pc lib/cmake/Zel/ZelConfig.cmake \
     lib/cmake/Zel/ZelConfigVersion.cmake bin/zelrender share/man/man1/zelrender.1 \
+    bin/zelimport share/man/man1/zelimport.1 \
     share/zel/data/vortel/postprocess.scn share/zel/data/music/duskwave.mp3; do
     check "installs $f" test -f "$PREFIX/$f"
 done
@@ -258,7 +259,8 @@ else
         check "$(basename "$deb") depends on libzel0 (= $VERSION)" \
             bash -c "dpkg-deb -f '$deb' Depends | grep -qF 'libzel0 (= $VERSION)'"
     done
-    for f in /usr/bin/zelrender /usr/share/man/man1/zelrender.1 /usr/share/zel/data/vortel/postprocess.scn; do
+    for f in /usr/bin/zelrender /usr/share/man/man1/zelrender.1 /usr/bin/zelimport \
+        /usr/share/man/man1/zelimport.1 /usr/share/zel/data/vortel/postprocess.scn; do
         check "zel-tools holds $f" bash -c "dpkg-deb -c '$TOOLS' | awk '{print \$6}' | grep -qx '.$f'"
     done
     check "zel-tools depends on SDL2 (dpkg-shlibdeps)" \
@@ -273,6 +275,17 @@ else
     check "every option of zelrender --help is in its manual page" bash -c "
         for option in \$('$ZR' --help | grep -oE -- '--[a-z-]+' | sort -u); do
             sed 's/\\\\-/-/g' '$ROOT/docs/man/zelrender.1' | grep -q -- \"\$option\" || { echo \"missing \$option\"; exit 1; }
+        done"
+    ZI=$WORK/root/usr/bin/zelimport
+    check "the packaged zelimport --version says $VERSION" test "$("$ZI" --version)" = "zelimport $VERSION"
+    check "the packaged zelimport imports an SVG that the packaged zelrender draws" bash -c "
+        printf '%s' \"<svg xmlns='http://www.w3.org/2000/svg' width='100' height='80'><rect x='10' y='10' width='50' height='50' fill='red'/></svg>\" >'$WORK/square.svg' &&
+        '$ZI' -o '$WORK/imported.scn' '$WORK/square.svg' &&
+        '$ZR' --size 100x80 --out '$WORK/imported.png' '$WORK/imported.scn'"
+    check "the imported square is red" test "$(png_pixel "$WORK/imported.png" 20 20)" = "255 0 0"
+    check "every option of zelimport --help is in its manual page" bash -c "
+        for option in \$('$ZI' --help | grep -oE -- '--[a-z-]+' | sort -u); do
+            sed 's/\\\\-/-/g' '$ROOT/docs/man/zelimport.1' | grep -q -- \"\$option\" || { echo \"missing \$option\"; exit 1; }
         done"
     if command -v apt-get >/dev/null; then
         check "apt-get would install the three packages" \

@@ -122,6 +122,53 @@ TEST_F(ImportFixture, RoundCapsAndJoinsBecomeOutlines) {
     EXPECT_NE(m_Document.find("Stroke{ p p.stroke 40 }"), std::string::npos) << m_Document;
 }
 
+TEST_F(ImportFixture, DashesBecomeFiguresThatKeepThePatternAndOffset) {
+    ASSERT_TRUE(
+        Draw(Svg(R"~(<path id="p" d="M20 100 H180 V180" fill="none" stroke="red" stroke-width="10"
+        stroke-dasharray="20 10" stroke-dashoffset="5"/>)~")));
+    // Along the line from x = 20: 15 on (offset 5 into the first dash), 10 off, 20 on ...
+    EXPECT_TRUE(IsRed(25, 100)) << m_Document;
+    EXPECT_TRUE(IsWhite(40, 100));
+    EXPECT_TRUE(IsRed(50, 100));
+    EXPECT_TRUE(IsWhite(70, 100));
+    // The pattern runs on round the corner: 160 along the line, then down.
+    EXPECT_NE(m_Document.find("p.dashes Path{"), std::string::npos);
+    // An odd list is doubled: 10 on, 5 off, 5 on, 10 off ...
+    ASSERT_TRUE(Draw(Svg(R"~(<path d="M0 100 H200" stroke="red" stroke-width="10"
+        stroke-dasharray="10,5,5"/>)~")));
+    EXPECT_TRUE(IsRed(5, 100));
+    EXPECT_TRUE(IsWhite(12, 100));
+    EXPECT_TRUE(IsRed(17, 100));
+    EXPECT_TRUE(IsWhite(22, 100));
+    EXPECT_TRUE(IsWhite(27, 100));
+    EXPECT_TRUE(IsRed(32, 100));
+}
+
+TEST_F(ImportFixture, ClipPathsCutFillsAndStrokes) {
+    ASSERT_TRUE(Draw(Svg(R"~(
+        <clipPath id="disc"><circle cx="100" cy="100" r="50"/></clipPath>
+        <clipPath id="half" clipPathUnits="objectBoundingBox"><rect width="0.5" height="1"/>
+        </clipPath>
+        <g clip-path="url(#disc)" transform="translate(10 0)">
+          <rect x="-10" y="0" width="200" height="200" fill="red"/>
+          <path d="M0 60 H200" stroke="blue" stroke-width="10"/>
+        </g>
+        <rect id="r" x="0" y="170" width="200" height="20" fill="red" clip-path="url(#half)"/>
+    )~")));
+    EXPECT_TRUE(IsRed(110, 100)) << m_Document;  // the disc moved with its group
+    EXPECT_TRUE(IsWhite(50, 100));
+    EXPECT_TRUE(IsWhite(170, 100));
+    EXPECT_TRUE(Near(110, 60, 0, 0, 255, 8));  // the stroke, cut by the disc too
+    EXPECT_TRUE(IsWhite(40, 60));
+    EXPECT_TRUE(IsRed(50, 180));  // the left half of the box
+    EXPECT_TRUE(IsWhite(150, 180));
+
+    ASSERT_TRUE(Draw(Svg(R"~(<clipPath id="c"><text>no</text></clipPath>
+        <rect id="r" width="20" height="20" fill="red" clip-path="url(#c)"/>)~")));
+    EXPECT_TRUE(Warned("clip-path on \"r\" is not imported (it holds <text>)"));
+    EXPECT_TRUE(IsRed(10, 10));
+}
+
 TEST_F(ImportFixture, WhatCannotBeImportedIsReportedOncePerKindAndElement) {
     ASSERT_TRUE(Draw(Svg(R"~(
         <filter id="blur"><feGaussianBlur stdDeviation="2"/></filter>
@@ -133,7 +180,6 @@ TEST_F(ImportFixture, WhatCannotBeImportedIsReportedOncePerKindAndElement) {
     EXPECT_EQ(
         std::count(w.begin(), w.end(), "in.svg:3: warning: <filter> on \"r\" is not imported"), 1);
     EXPECT_TRUE(Warned("in.svg:5: warning: <filter> on \"g\" is not imported"));
-    EXPECT_TRUE(Warned("stroke-dasharray on \"r\" is not imported"));
     EXPECT_TRUE(Warned("<mask> on \"r\" is not imported"));
     EXPECT_TRUE(Warned("<foreignObject> on \"fo\" is not imported"));
     EXPECT_TRUE(IsRed(25, 25));  // the rest is still drawn
