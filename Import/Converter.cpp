@@ -15,6 +15,9 @@ namespace Import {
 namespace {
 
 constexpr int kMaxTextBytes = 4096;
+// The player draws nothing beyond this (document units); numbers past it are refused here.
+constexpr double kMaxCoordinate = 1e7;
+constexpr int kMaxElements = 1000000;
 // Largest deviation of flattened curves from the drawing, in document pixels.
 constexpr double kTolerancePixels = 0.05;
 
@@ -240,9 +243,27 @@ void Converter::Draw(const Element& e, const Style& parent, const Frame& frame, 
         }
     }
     Frame inner = frame;
-    for (const auto& step : steps) inner.ctm = inner.ctm * step.ToAffine();
+    for (const auto& step : steps) {
+        for (double v : step.v) {
+            if (!(std::fabs(v) <= kMaxCoordinate)) {
+                m_Diag->Warn(e.line, "huge", LabelOf(e),
+                             "the transform of \"" + LabelOf(e) +
+                                 "\" holds numbers beyond 1e7; it is not imported");
+                return;
+            }
+        }
+        inner.ctm = inner.ctm * step.ToAffine();
+    }
     if (!inner.ctm.IsFinite() || std::fabs(inner.ctm.Determinant()) < 1e-18) {
         return;  // a singular transform draws nothing
+    }
+    // Every element drawn, also through <use>, counts: a few uses of uses must not
+    // multiply into billions of commands.
+    if (++m_Elements > kMaxElements) {
+        m_Diag->Warn(e.line, "too-many", "",
+                     "the drawing holds more than 1000000 elements, counting those drawn "
+                     "through <use>; the rest is not imported");
+        return;
     }
     const bool container = IsContainer(e.name);
     if (container && !style.clipPath.empty()) {
@@ -474,6 +495,17 @@ bool Converter::ShapePath(const Element& e, const Style& style, const Frame& fra
     const double fs = style.fontSizePx;
     const double vw = frame.viewport.x, vh = frame.viewport.y;
     const double diag = std::sqrt((vw * vw + vh * vh) / 2);
+    // The player draws nothing beyond 1e7; such numbers are refused before they are written.
+    auto inRange = [&]() {
+        const Box hull = HullOf(*path);
+        if (std::fabs(hull.left) <= kMaxCoordinate && std::fabs(hull.right) <= kMaxCoordinate &&
+            std::fabs(hull.top) <= kMaxCoordinate && std::fabs(hull.bottom) <= kMaxCoordinate) {
+            return true;
+        }
+        m_Diag->Warn(e.line, "huge", LabelOf(e),
+                     "\"" + LabelOf(e) + "\" has coordinates beyond 1e7; it is not imported");
+        return false;
+    };
     if (e.name == "rect") {
         const double x = Len(e, "x", vw, fs), y = Len(e, "y", vh, fs);
         const double w = Len(e, "width", vw, fs), h = Len(e, "height", vh, fs);
@@ -487,6 +519,8 @@ bool Converter::ShapePath(const Element& e, const Style& style, const Frame& fra
         rx = std::min(std::max(rx, 0.0), w / 2);
         ry = std::min(std::max(ry, 0.0), h / 2);
         *path = RectanglePath(x, y, w, h, rx, ry);
+        if (!inRange())
+            return false;
         if (rx == 0 || ry == 0) {
             *body = "Rectangle{ x " + Num(x, decimals) + " y " + Num(y, decimals) + " w " +
                     Num(w, decimals) + " h " + Num(h, decimals) + " hitTest 0 }";
@@ -508,6 +542,8 @@ bool Converter::ShapePath(const Element& e, const Style& style, const Frame& fra
         if (!(rx > 0) || !(ry > 0))
             return false;
         *path = EllipsePath(cx, cy, rx, ry);
+        if (!inRange())
+            return false;
         *body = "Ellipse{ center " + Point2({cx, cy}, decimals) + " radiusX " + Num(rx, decimals) +
                 " radiusY " + Num(ry, decimals) + " hitTest 0 }";
         return true;
@@ -543,22 +579,11 @@ bool Converter::ShapePath(const Element& e, const Style& style, const Frame& fra
             m_Diag->Warn(e.line, "bad-path", LabelOf(e),
                          "the path data of \"" + LabelOf(e) + "\" has an error; drawn up to it");
         }
-        for (const auto& f : path->figures) {
-            for (const auto& s : f.segments) {
-                for (const Point& p : {s.p1, s.p2, s.p3}) {
-                    if (!std::isfinite(p.x) || !std::isfinite(p.y) || std::fabs(p.x) > 1e7 ||
-                        std::fabs(p.y) > 1e7) {
-                        m_Diag->Warn(e.line, "huge-path", LabelOf(e),
-                                     "the path \"" + LabelOf(e) +
-                                         "\" has coordinates beyond 1e7; it is not imported");
-                        return false;
-                    }
-                }
-            }
-        }
         if (path->Empty())
             return false;
     }
+    if (!inRange())
+        return false;
     *body = SceneWriter::PathBody(*path, decimals);
     return true;
 }
@@ -731,6 +756,11 @@ void Converter::PaintShape(const Element& e, const Style& style, const Frame& fr
         const double diag = std::sqrt(
             (frame.viewport.x * frame.viewport.x + frame.viewport.y * frame.viewport.y) / 2);
         strokeWidth = style.strokeWidth.Resolve(style.fontSizePx, diag);
+        if (!(strokeWidth <= kMaxCoordinate)) {
+            m_Diag->Warn(e.line, "huge-stroke", label,
+                         "the stroke width of \"" + label + "\" is beyond 1e7; it is not imported");
+            strokeWidth = 0;
+        }
         const BrushSpec brush =
             strokeWidth > 0 ? m_Paint->Make(style.stroke, style, style.strokeOpacity * opacity,
                                             bbox, frame.viewport, e, label, "stroke", decimals)
@@ -935,6 +965,11 @@ void Converter::DrawText(const Element& e, const Style& style, const Frame& fram
                                                                       : 0;
         const double x0 = chunk.x - anchorShift - placed.left;
         const double y0 = chunk.y - placed.baseline;
+        if (!(std::fabs(x0) <= kMaxCoordinate && std::fabs(y0) <= kMaxCoordinate)) {
+            m_Diag->Warn(e.line, "huge", LabelOf(e),
+                         "\"" + LabelOf(e) + "\" has coordinates beyond 1e7; it is not imported");
+            continue;
+        }
         const int decimals = DecimalsFor(frame.ctm.Scale());
         const std::string body = "Text{ text " + token + " font " + family + " size " +
                                  Num(size, decimals) + " x " + Num(x0, decimals) + " y " +
@@ -976,6 +1011,11 @@ void Converter::DrawImage(const Element& e, const Style& style, const Frame& fra
     const double h = Len(e, "height", frame.viewport.y, fs, ih);
     if (!(w > 0) || !(h > 0))
         return;
+    if (!(std::fabs(x) + w <= kMaxCoordinate && std::fabs(y) + h <= kMaxCoordinate)) {
+        m_Diag->Warn(e.line, "huge", LabelOf(e),
+                     "\"" + LabelOf(e) + "\" has coordinates beyond 1e7; it is not imported");
+        return;
+    }
     AspectRatio ratio;
     if (const std::string* par = e.Attribute("preserveAspectRatio"))
         ParseAspectRatio(*par, &ratio);

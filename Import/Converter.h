@@ -92,6 +92,7 @@ class Converter {
     std::unique_ptr<PaintServer> m_Paint;
     ImageWriter m_Images;
     int m_Depth = 0;
+    int m_Elements = 0;
 };
 
 }  // namespace Import

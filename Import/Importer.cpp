@@ -72,6 +72,9 @@ int RunImport(const ImportRequest& request, std::ostream& errors) {
     } catch (const std::bad_alloc&) {
         errors << diagnostics.ErrorText(ImportError(0, "out of memory")) << "\n";
         return 1;
+    } catch (const std::exception& error) {
+        errors << diagnostics.ErrorText(ImportError(0, error.what())) << "\n";
+        return 1;
     }
     for (const auto& warning : diagnostics.Warnings()) errors << warning << "\n";
     std::vector<std::string> written;

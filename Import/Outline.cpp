@@ -286,6 +286,11 @@ bool MiterLimitMatters(const Path& path, double limitA, double limitB) {
             tangents.push_back({StartTangent(current, seg), EndTangent(current, seg)});
             current = seg.p3;
         }
+        // A closed figure's closing side, when it has length, has joins at both ends.
+        if (f.closed && (current.x != f.start.x || current.y != f.start.y)) {
+            const Segment closing{Segment::Kind::Line, {}, {}, f.start};
+            tangents.push_back({StartTangent(current, closing), EndTangent(current, closing)});
+        }
         const size_t n = tangents.size();
         for (size_t i = 0; i + 1 < n || (f.closed && i < n); ++i) {
             const double ratio = MiterRatio(tangents[i].second, tangents[(i + 1) % n].first);

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <chrono>
 #include <fstream>
 #include <regex>
 #include <sstream>
@@ -135,4 +136,19 @@ TEST_F(ImportFixture, RunImportWritesTheDocumentAndItsImages) {
     errors.str("");
     ASSERT_EQ(RunImport({"art/link.svg", "", "", "", 0, 0}, errors), 0);
     EXPECT_NE(errors.str().find("outside the SVG's folder; it is not imported"), std::string::npos);
+}
+
+TEST_F(ImportFixture, UsesOfUsesCannotMultiplyWithoutEnd) {
+    // Ten levels of ten uses each would be ten billion rectangles.
+    std::string body = "<defs><rect id='l0' width='1' height='1' fill='red'/>";
+    for (int level = 1; level <= 10; ++level) {
+        body += "<g id='l" + std::to_string(level) + "'>";
+        for (int i = 0; i < 10; ++i) body += "<use href='#l" + std::to_string(level - 1) + "'/>";
+        body += "</g>";
+    }
+    body += "</defs><use href='#l10'/>";
+    const auto start = std::chrono::steady_clock::now();
+    Convert(Svg(body));
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(60));
+    EXPECT_TRUE(Warned("more than 1000000 elements"));
 }
