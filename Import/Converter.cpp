@@ -278,7 +278,7 @@ void Converter::Draw(const Element& e, const Style& parent, const Frame& frame, 
     const size_t drawnBefore = m_Drawn.size();
     ++m_Depth;
     const int pushed = PushTransforms(e, steps, frame, target);
-    DrawContent(e, style, inner, target);
+    DrawContent(e, style, inner, target, topLevel);
     Pop(pushed, target);
     --m_Depth;
     if (target == &own && !own.empty()) {
@@ -300,16 +300,19 @@ void Converter::Draw(const Element& e, const Style& parent, const Frame& frame, 
 }
 
 void Converter::DrawChildren(const Element& e, const Style& style, const Frame& frame,
-                             Commands* out) {
+                             Commands* out, bool topLevel) {
     for (const auto& child : e.children) {
-        Draw(*child, style, frame, out, false);
+        Draw(*child, style, frame, out, topLevel);
     }
 }
 
-void Converter::DrawContent(const Element& e, const Style& style, const Frame& frame,
-                            Commands* out) {
+void Converter::DrawContent(const Element& e, const Style& style, const Frame& frame, Commands* out,
+                            bool topLevel) {
     if (e.name == "g" || e.name == "a") {
-        DrawChildren(e, style, frame, out);
+        // A drawing program's layer is a folder, not a piece: the groups in a top-level
+        // layer get procedures of their own too.
+        const std::string* mode = e.Attribute("inkscape:groupmode");
+        DrawChildren(e, style, frame, out, topLevel && mode && *mode == "layer");
     } else if (e.name == "switch") {
         for (const auto& child : e.children) {
             if (child->name != "#text" && !child->Attribute("requiredExtensions") &&
@@ -437,7 +440,7 @@ void Converter::DrawViewport(const Element& e, const Element& content, const Sty
     const double v[6] = {map.a, map.b, map.c, map.d, map.e, map.f};
     std::copy(v, v + 6, place.v);
     const int pushed = map.IsIdentity() ? 0 : PushStep(LabelOf(e) + ".view", place, out);
-    DrawChildren(content, style, inner, out);
+    DrawChildren(content, style, inner, out, false);
     Pop(pushed, out);
 }
 

@@ -46,10 +46,12 @@ class Converter {
 
     void IndexIds(const Element& e);
     Style StyleOf(const Element& e);
-    void DrawChildren(const Element& e, const Style& style, const Frame& frame, Commands* out);
+    void DrawChildren(const Element& e, const Style& style, const Frame& frame, Commands* out,
+                      bool topLevel);
     void Draw(const Element& e, const Style& parent, const Frame& frame, Commands* out,
               bool topLevel);
-    void DrawContent(const Element& e, const Style& style, const Frame& frame, Commands* out);
+    void DrawContent(const Element& e, const Style& style, const Frame& frame, Commands* out,
+                     bool topLevel);
     void DrawShape(const Element& e, const Style& style, const Frame& frame, Commands* out);
     void DrawUse(const Element& e, const Style& style, const Frame& frame, Commands* out);
     void DrawViewport(const Element& e, const Element& content, const Style& style,

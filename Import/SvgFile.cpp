@@ -20,6 +20,7 @@ namespace {
 const char kSvgNamespace[] = "http://www.w3.org/2000/svg";
 const char kXlinkNamespace[] = "http://www.w3.org/1999/xlink";
 const char kXmlNamespace[] = "http://www.w3.org/XML/1998/namespace";
+const char kInkscapeNamespace[] = "http://www.inkscape.org/namespaces/inkscape";
 
 // Nothing outside the SVG is read: every DTD or entity libxml2 would load is refused.
 xmlParserInputPtr RefuseExternal(const char*, const char*, xmlParserCtxtPtr) {
@@ -111,6 +112,10 @@ std::string AttributeKey(const xmlAttr* attr) {
     }
     if (std::strcmp(ns, kXmlNamespace) == 0) {
         return "xml:" + name;
+    }
+    // Layers are groups that Inkscape marks; the importer treats them as folders.
+    if (std::strcmp(ns, kInkscapeNamespace) == 0 && name == "groupmode") {
+        return "inkscape:groupmode";
     }
     return {};
 }

@@ -200,6 +200,23 @@ TEST_F(ImportFixture, NamesComeFromIdsWithThePrefix) {
     }
 }
 
+TEST_F(ImportFixture, GroupsInsideATopLevelLayerGetProceduresToo) {
+    const std::string doc = Convert(
+        "<svg xmlns='http://www.w3.org/2000/svg' "
+        "xmlns:inkscape='http://www.inkscape.org/namespaces/inkscape'>"
+        "<g id='layer1' inkscape:groupmode='layer'><g id='tree'><rect width='5' height='5'/></g>"
+        "<g id='house'><g id='door'><rect width='1' height='1'/></g></g></g>"
+        "<g id='plain'><g id='inner'><rect width='1' height='1'/></g></g></svg>");
+    for (const char* expected :
+         {"tree Procedure{", "house Procedure{", "layer1 Procedure{", "Call{ tree }",
+          "Call{ house }", "Call{ layer1 }", "plain Procedure{", "Call{ plain }"}) {
+        EXPECT_NE(doc.find(expected), std::string::npos) << expected << "\n" << doc;
+    }
+    // Only one level: groups in groups stay inside their procedure.
+    EXPECT_EQ(doc.find("door Procedure{"), std::string::npos);
+    EXPECT_EQ(doc.find("inner Procedure{"), std::string::npos);
+}
+
 TEST_F(ImportFixture, TextBecomesATextGeometryOnItsBaseline) {
     ASSERT_TRUE(Draw(Svg(R"~(<text id="t" x="20" y="120" font-family="DejaVu Sans"
         font-size="40" fill="red">Hi  there</text>)~")));
