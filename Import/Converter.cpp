@@ -285,7 +285,9 @@ void Converter::Draw(const Element& e, const Style& parent, const Frame& frame, 
         out->push_back("Call{ " + m_Writer.AddProcedure(LabelOf(e), own) + " }");
     }
     if (container && inner.opacity < frame.opacity) {
-        bool overlap = false;
+        // Beyond a few thousand shapes the pairs cost more than the answer is worth.
+        constexpr size_t kMaxCompared = 2000;
+        bool overlap = m_Drawn.size() - drawnBefore > kMaxCompared;
         for (size_t i = drawnBefore; i < m_Drawn.size() && !overlap; ++i) {
             for (size_t j = i + 1; j < m_Drawn.size() && !overlap; ++j) {
                 overlap = m_Drawn[i].Intersects(m_Drawn[j]);

@@ -1,5 +1,7 @@
 #include "Import/Importer.h"
 
+#include <limits.h>
+#include <stdlib.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -55,6 +57,13 @@ int RunImport(const ImportRequest& request, std::ostream& errors) {
     const std::string output =
         request.output.empty() ? DefaultOutput(request.input) : request.output;
     ConvertResult result;
+    char inputPath[PATH_MAX], outputPath[PATH_MAX];
+    if (realpath(request.input.c_str(), inputPath) && realpath(output.c_str(), outputPath) &&
+        std::string(inputPath) == outputPath) {
+        errors << diagnostics.ErrorText(ImportError(0, "the document would overwrite the SVG"))
+               << "\n";
+        return 1;
+    }
     try {
         std::unique_ptr<Element> root = LoadSvgFile(request.input);
         ConvertOptions options;

@@ -53,6 +53,8 @@ grep -q '^missing.svg:0: error: cannot open the file' err.txt && pass "a missing
     fail "missing file: $(cat err.txt)"
 check_code "a directory fails" 1 "$ZI" .
 check_code "an unwritable output fails" 1 "$ZI" -o nowhere/x.scn art.svg
+check_code "an output that is the input fails" 1 "$ZI" -o ./art.svg art.svg
+grep -q '<rect' art.svg && pass "and leaves the SVG alone" || fail "the SVG was overwritten"
 
 if [ "$FAILURES" -ne 0 ]; then
     echo "$FAILURES check(s) failed"
