@@ -241,11 +241,14 @@ void Converter::PaintShape(const Element& e, const Style& style, const Frame& fr
     };
 
     Commands fillCommands, strokeCommands;
+    BrushSpec fillBrush;
+    Path strokeOutline;  // when the stroke was drawn as one
     // A figure without area (a line) fills nothing; no command for it.
     const bool hasArea = bbox.Width() > 0 && bbox.Height() > 0;
     if (style.fill.kind != Paint::Kind::None && hasArea) {
         const BrushSpec brush = m_Paint->Make(style.fill, style, style.fillOpacity * opacity, bbox,
                                               frame.viewport, e, label, "fill", decimals);
+        fillBrush = brush;
         const bool clipped = !frame.clips.empty();
         if (!brush.none && clipped) {
             const Path region = Clipped(path, style.evenOdd, frame, tolerance);
@@ -311,6 +314,7 @@ void Converter::PaintShape(const Element& e, const Style& style, const Frame& fr
                 Path outline =
                     StrokeOutline(*stroked, strokeWidth, static_cast<LineCap>(style.cap),
                                   static_cast<LineJoin>(style.join), style.miterLimit, tolerance);
+                strokeOutline = outline;
                 if (!frame.clips.empty()) {
                     outline = Clipped(outline, false, frame, tolerance);
                 }
@@ -323,7 +327,26 @@ void Converter::PaintShape(const Element& e, const Style& style, const Frame& fr
             strokeWidth = 0;
         }
     }
-    if (!fillCommands.empty() && !strokeCommands.empty() && opacity < 1) {
+    // Shape opacity fades the shape as one: where an opaque stroke lies over the fill, the
+    // fill must not show through it. Cutting the stroke's region out of the fill does that.
+    const bool opaqueStroke = (style.stroke.kind == Paint::Kind::Color ||
+                               style.stroke.kind == Paint::Kind::CurrentColor) &&
+                              ResolveColor(style.stroke, style).a == 1 && style.strokeOpacity == 1;
+    const bool outlineKnown = style.dashes.empty() || !strokeOutline.Empty();
+    if (!fillCommands.empty() && !strokeCommands.empty() && opacity < 1 && opaqueStroke &&
+        !style.strokeFirst && outlineKnown) {
+        if (strokeOutline.Empty()) {
+            strokeOutline =
+                StrokeOutline(path, strokeWidth, static_cast<LineCap>(style.cap),
+                              static_cast<LineJoin>(style.join), style.miterLimit, tolerance);
+        }
+        Path region = frame.clips.empty() ? path : Clipped(path, style.evenOdd, frame, tolerance);
+        region = Subtract(region, style.evenOdd && frame.clips.empty(), strokeOutline, tolerance);
+        fillCommands.clear();
+        if (!region.Empty()) {
+            fill("cut", &region, SceneWriter::PathBody(region, decimals), fillBrush, &fillCommands);
+        }
+    } else if (!fillCommands.empty() && !strokeCommands.empty() && opacity < 1) {
         m_Diag->Warn(e.line, "shape-opacity", label,
                      "opacity on \"" + label +
                          "\" is applied to its fill and its stroke apart; where they overlap it "

@@ -302,17 +302,28 @@ bool MiterLimitMatters(const Path& path, double limitA, double limitB) {
     return false;
 }
 
-Path Intersect(const Path& subject, bool subjectEvenOdd, const Path& clip, bool clipEvenOdd,
-               double tolerance) {
+namespace {
+Path Boolean(ClipperLib::ClipType op, const Path& subject, bool subjectEvenOdd, const Path& clip,
+             bool clipEvenOdd, double tolerance) {
     const Scale s(tolerance);
     ClipperLib::Clipper c;
     c.AddPaths(ToPaths(Flatten(subject, tolerance), s), ClipperLib::ptSubject, true);
     c.AddPaths(ToPaths(Flatten(clip, tolerance), s), ClipperLib::ptClip, true);
     ClipperLib::Paths out;
-    c.Execute(ClipperLib::ctIntersection, out,
-              subjectEvenOdd ? ClipperLib::pftEvenOdd : ClipperLib::pftNonZero,
+    c.Execute(op, out, subjectEvenOdd ? ClipperLib::pftEvenOdd : ClipperLib::pftNonZero,
               clipEvenOdd ? ClipperLib::pftEvenOdd : ClipperLib::pftNonZero);
     return FromPaths(out, s);
+}
+}  // namespace
+
+Path Intersect(const Path& subject, bool subjectEvenOdd, const Path& clip, bool clipEvenOdd,
+               double tolerance) {
+    return Boolean(ClipperLib::ctIntersection, subject, subjectEvenOdd, clip, clipEvenOdd,
+                   tolerance);
+}
+
+Path Subtract(const Path& subject, bool subjectEvenOdd, const Path& cut, double tolerance) {
+    return Boolean(ClipperLib::ctDifference, subject, subjectEvenOdd, cut, false, tolerance);
 }
 
 }  // namespace Import

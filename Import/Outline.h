@@ -36,6 +36,9 @@ Path Normalized(const Path& path, bool evenOdd, double tolerance);
 // Area covered by path under the winding (or even-odd) rule, after flattening.
 double FilledArea(const Path& path, bool evenOdd, double tolerance);
 
+// The part of subject's fill (by its rule) outside cut's winding fill, as polygons.
+Path Subtract(const Path& subject, bool subjectEvenOdd, const Path& cut, double tolerance);
+
 // The part of subject's winding fill inside clip's fill (each with its own rule), as
 // polygons.
 Path Intersect(const Path& subject, bool subjectEvenOdd, const Path& clip, bool clipEvenOdd,

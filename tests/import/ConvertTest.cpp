@@ -169,6 +169,20 @@ TEST_F(ImportFixture, ClipPathsCutFillsAndStrokes) {
     EXPECT_TRUE(IsRed(10, 10));
 }
 
+TEST_F(ImportFixture, ShapeOpacityFadesFillAndOpaqueStrokeAsOne) {
+    ASSERT_TRUE(Draw(Svg(R"~(<rect id="r" x="40" y="40" width="120" height="120" fill="red"
+        stroke="blue" stroke-width="20" opacity="0.5"/>)~")));
+    EXPECT_TRUE(Near(100, 100, 255, 128, 128, 3)) << m_Document;  // the fill, half faded
+    EXPECT_TRUE(Near(45, 100, 128, 128, 255, 3));  // the stroke's inner half: no red under it
+    EXPECT_TRUE(Near(35, 100, 128, 128, 255, 3));  // its outer half
+    EXPECT_FALSE(Warned("apart"));
+    EXPECT_NE(m_Document.find("r.cut Path{"), std::string::npos);
+    // A translucent stroke cannot hide the fill: that is reported instead.
+    ASSERT_TRUE(Draw(Svg(R"~(<rect id="r" x="40" y="40" width="120" height="120" fill="red"
+        stroke="blue" stroke-opacity="0.5" stroke-width="20" opacity="0.5"/>)~")));
+    EXPECT_TRUE(Warned("opacity on \"r\" is applied to its fill and its stroke apart"));
+}
+
 TEST_F(ImportFixture, WhatCannotBeImportedIsReportedOncePerKindAndElement) {
     ASSERT_TRUE(Draw(Svg(R"~(
         <filter id="blur"><feGaussianBlur stdDeviation="2"/></filter>
