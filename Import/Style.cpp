@@ -146,10 +146,15 @@ class StyleBuilder {
             }
         } else if (name == "stroke-miterlimit") {
             double v;
-            if (ParseNumber(raw, &v) && v >= 1) {
-                m_Style.miterLimit = v;
-            } else {
+            if (!ParseNumber(raw, &v)) {
                 Bad(name, raw);
+            } else if (v < 1) {
+                // No join is shorter than its stroke is wide: below 1 is out of range.
+                m_Diag->Warn(m_Element.line, "bad-value:" + name, m_Element.Label(),
+                             "stroke-miterlimit " + raw + " on \"" + m_Element.Label() +
+                                 "\" is below 1; it is ignored");
+            } else {
+                m_Style.miterLimit = v;
             }
         } else if (name == "stroke-linecap") {
             m_Style.cap = value == "round"    ? Style::Cap::Round
