@@ -223,7 +223,7 @@ void Converter::PaintShape(const Element& e, const Style& style, const Frame& fr
     };
     // Draws region (in the element's space) with brush, turned into the brush's frame.
     auto fill = [&](const std::string& variant, const Path* region, const std::string& body,
-                    const BrushSpec& brush, Commands* cmds) {
+                    const BrushPlan& brush, Commands* cmds) {
         const std::string brushName = m_Writer.AddBrush(brush.base, brush.body);
         if (!brush.turned) {
             cmds->push_back("Fill{ " + geometry(variant, body) + " " + brushName + " }");
@@ -241,12 +241,12 @@ void Converter::PaintShape(const Element& e, const Style& style, const Frame& fr
     };
 
     Commands fillCommands, strokeCommands;
-    BrushSpec fillBrush;
+    BrushPlan fillBrush;
     Path strokeOutline;  // when the stroke was drawn as one
     // A figure without area (a line) fills nothing; no command for it.
     const bool hasArea = bbox.Width() > 0 && bbox.Height() > 0;
     if (style.fill.kind != Paint::Kind::None && hasArea) {
-        const BrushSpec brush = m_Paint->Make(style.fill, style, style.fillOpacity * opacity, bbox,
+        const BrushPlan brush = m_Paint->Make(style.fill, style, style.fillOpacity * opacity, bbox,
                                               frame.viewport, e, label, "fill", decimals);
         fillBrush = brush;
         const bool clipped = !frame.clips.empty();
@@ -283,10 +283,10 @@ void Converter::PaintShape(const Element& e, const Style& style, const Frame& fr
                          "the stroke width of \"" + label + "\" is beyond 1e7; it is not imported");
             strokeWidth = 0;
         }
-        const BrushSpec brush =
+        const BrushPlan brush =
             strokeWidth > 0 ? m_Paint->Make(style.stroke, style, style.strokeOpacity * opacity,
                                             bbox, frame.viewport, e, label, "stroke", decimals)
-                            : BrushSpec{};
+                            : BrushPlan{};
         if (!brush.none) {
             // Dashes become figures of their own: the stroke's caps then end each dash.
             Path dashed;

@@ -50,15 +50,15 @@ Decomposition Decompose(const Affine& m) {
     return d;
 }
 
-BrushSpec PaintServer::Solid(const Rgba& color, double opacity, const std::string& base) const {
-    BrushSpec spec;
-    spec.none = false;
-    spec.base = base;
-    spec.body = "SolidColorBrush{ " + ColorBlock(color) + " opacity " + Num(opacity, 3) + " }";
-    return spec;
+BrushPlan PaintServer::Solid(const Rgba& color, double opacity, const std::string& base) const {
+    BrushPlan plan;
+    plan.none = false;
+    plan.base = base;
+    plan.body = "SolidColorBrush{ " + ColorBlock(color) + " opacity " + Num(opacity, 3) + " }";
+    return plan;
 }
 
-BrushSpec PaintServer::Fallback(const Paint& paint, const Style& style, double opacity,
+BrushPlan PaintServer::Fallback(const Paint& paint, const Style& style, double opacity,
                                 const std::string& base) const {
     if (paint.hasFallback && paint.fallback != Paint::Kind::None) {
         Paint p;
@@ -69,7 +69,7 @@ BrushSpec PaintServer::Fallback(const Paint& paint, const Style& style, double o
     return {};
 }
 
-BrushSpec PaintServer::Make(const Paint& paint, const Style& style, double opacity, const Box& bbox,
+BrushPlan PaintServer::Make(const Paint& paint, const Style& style, double opacity, const Box& bbox,
                             const Point& viewport, const Element& user, const std::string& label,
                             const std::string& role, int decimals) const {
     const std::string base = label + "." + role;
@@ -97,7 +97,7 @@ BrushSpec PaintServer::Make(const Paint& paint, const Style& style, double opaci
     return Fallback(paint, style, opacity, base);
 }
 
-BrushSpec PaintServer::Gradient(const Element& gradient, double opacity, const Box& bbox,
+BrushPlan PaintServer::Gradient(const Element& gradient, double opacity, const Box& bbox,
                                 const Point& viewport, const Element& user,
                                 const std::string& label, const std::string& role,
                                 int decimals) const {
@@ -196,9 +196,9 @@ BrushSpec PaintServer::Gradient(const Element& gradient, double opacity, const B
         return {};
     }
 
-    BrushSpec spec;
-    spec.none = false;
-    spec.base = gradientName.empty() ? label + "." + role : gradientName;
+    BrushPlan plan;
+    plan.none = false;
+    plan.base = gradientName.empty() ? label + "." + role : gradientName;
     if (!g.radial) {
         const Point p1{value("x1", "0%", viewport.x), value("y1", "0%", viewport.y)};
         const Point p2{value("x2", "100%", viewport.x), value("y2", "0%", viewport.y)};
@@ -212,9 +212,9 @@ BrushSpec PaintServer::Gradient(const Element& gradient, double opacity, const B
         const double w2 = w.x * w.x + w.y * w.y;
         const Point start = m.Apply(p1);
         const Point end{start.x + w.x / w2, start.y + w.y / w2};
-        spec.body = "LinearGradientBrush{ start " + point(start) + " end " + point(end) + " " +
+        plan.body = "LinearGradientBrush{ start " + point(start) + " end " + point(end) + " " +
                     stopsBlock + " opacity " + Num(opacity, 3) + " }";
-        return spec;
+        return plan;
     }
     const double r = value("r", "50%", diagonal);
     const Point c{value("cx", "50%", viewport.x), value("cy", "50%", viewport.y)};
@@ -245,17 +245,17 @@ BrushSpec PaintServer::Gradient(const Element& gradient, double opacity, const B
             std::swap(rx, ry);
     } else {
         // Express everything in a frame turned by phi, in which the ellipse is upright.
-        spec.turned = true;
-        spec.frameDegrees = dec.phi;
+        plan.turned = true;
+        plan.frameDegrees = dec.phi;
         const Affine back = Affine::Rotate(-dec.phi);
         offset = back.Apply(focusOffset);
         centerInFrame = back.Apply(center);
-        spec.base += ".turned";
+        plan.base += ".turned";
     }
-    spec.body = "RadialGradientBrush{ center " + point(centerInFrame) + " originOffset " +
+    plan.body = "RadialGradientBrush{ center " + point(centerInFrame) + " originOffset " +
                 point(offset) + " radiusX " + Num(rx, decimals) + " radiusY " + Num(ry, decimals) +
                 " " + stopsBlock + " opacity " + Num(opacity, 3) + " }";
-    return spec;
+    return plan;
 }
 
 }  // namespace Import

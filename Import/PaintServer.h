@@ -11,7 +11,7 @@
 namespace Import {
 
 // What a fill or stroke paints with, as a brush block of the document.
-struct BrushSpec {
+struct BrushPlan {
     bool none = true;
     std::string base;  // name to give the brush
     std::string body;
@@ -31,16 +31,16 @@ class PaintServer {
 
     // bbox: the element's shape in its own user space; viewport: the nearest viewport's
     // size in the same units; decimals: for coordinates.
-    BrushSpec Make(const Paint& paint, const Style& style, double opacity, const Box& bbox,
+    BrushPlan Make(const Paint& paint, const Style& style, double opacity, const Box& bbox,
                    const Point& viewport, const Element& user, const std::string& label,
                    const std::string& role, int decimals) const;
 
   private:
-    BrushSpec Solid(const Rgba& color, double opacity, const std::string& base) const;
-    BrushSpec Gradient(const Element& gradient, double opacity, const Box& bbox,
+    BrushPlan Solid(const Rgba& color, double opacity, const std::string& base) const;
+    BrushPlan Gradient(const Element& gradient, double opacity, const Box& bbox,
                        const Point& viewport, const Element& user, const std::string& label,
                        const std::string& role, int decimals) const;
-    BrushSpec Fallback(const Paint& paint, const Style& style, double opacity,
+    BrushPlan Fallback(const Paint& paint, const Style& style, double opacity,
                        const std::string& base) const;
 
     const std::map<std::string, const Element*>& m_Ids;
