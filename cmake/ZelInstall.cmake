@@ -67,6 +67,10 @@ install(CODE "
 # (every variable of a document) that the library does not export.
 set(ZEL_PROGRAMS zelrender)
 set(ZEL_MAN_PAGES ${PROJECT_SOURCE_DIR}/docs/man/zelrender.1)
+if(TARGET zelimport)
+  list(APPEND ZEL_PROGRAMS zelimport)
+  list(APPEND ZEL_MAN_PAGES ${PROJECT_SOURCE_DIR}/docs/man/zelimport.1)
+endif()
 if(TARGET ZelPlayer)
   list(APPEND ZEL_PROGRAMS ZelPlayer ZelPlayerHwnd)
   list(APPEND ZEL_MAN_PAGES ${PROJECT_SOURCE_DIR}/docs/man/ZelPlayer.6

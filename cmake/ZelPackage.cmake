@@ -1,8 +1,8 @@
 # Debian packages, one per install component (cpack -G DEB, or scripts/package.sh):
 #   libzel0     the shared library
 #   libzel-dev  headers, libzel.so, zel.pc, the CMake package
-#   zel-tools   the players, zelrender, their manual pages, the format reference, the
-#               editor files, the start-up show
+#   zel-tools   the players, zelrender, zelimport, their manual pages, the format
+#               reference, the editor files, the start-up show
 # Each description's first line is its summary. Dependencies on other packages come from dpkg-shlibdeps; the two others depend on libzel0
 # of exactly this version.
 set(CPACK_PACKAGE_NAME zel)
@@ -41,6 +41,6 @@ set(CPACK_DEBIAN_DEV_DESCRIPTION
 set(CPACK_DEBIAN_TOOLS_PACKAGE_NAME zel-tools)
 set(CPACK_DEBIAN_TOOLS_PACKAGE_DEPENDS "${ZEL_SAME_LIBRARY}")
 set(CPACK_DEBIAN_TOOLS_DESCRIPTION
-    "2-D vector animation players and offscreen renderer\nZelPlayer (full screen) and ZelPlayerHwnd (a window) play the start-up show in\n/usr/share/zel; zelrender draws any document to PNG, prints its variables and\ntimes its frames. With the format reference and syntax highlighting for Vim,\nGtkSourceView editors and TextMate grammars.")
+    "2-D vector animation players and offscreen renderer\nZelPlayer (full screen) and ZelPlayerHwnd (a window) play the start-up show in\n/usr/share/zel; zelrender draws any document to PNG, prints its variables and\ntimes its frames; zelimport brings SVG artwork into documents. With the format\nreference and syntax highlighting for Vim, GtkSourceView editors and TextMate\ngrammars.")
 
 include(CPack)

@@ -10,6 +10,8 @@ packages=(
     libcairo2-dev libpango1.0-dev libpng-dev libjpeg62-turbo-dev libpolyclipping-dev
     # the players and the viewer
     libsdl2-dev libsdl2-mixer-dev libx11-dev libimgui-dev
+    # zelimport: XML, and SVG's own syntaxes (header-only, over Boost)
+    libxml2-dev libsvgpp-dev libboost-dev
     # export: video containers and codecs, animated WebP
     libavformat-dev libavcodec-dev libavutil-dev libswscale-dev libswresample-dev
     # fonts: text outlines (Liberation for "Arial", DejaVu) and the X core fonts the
@@ -22,6 +24,8 @@ packages=(
     xvfb xauth xdotool x11-utils x11-xserver-utils imagemagick
     # the format reference's plots, the editor files' tests and the README's screenshot
     gnuplot-nox vim-nox libxml2-utils libgtksourceview-4-common xterm
+    # the import checked against librsvg on real drawings
+    librsvg2-bin tango-icon-theme
 )
 
 missing=()

@@ -101,7 +101,8 @@ for f in lib/libzel.so.$VERSION include/zel/zel.h include/zel/export.h include/z
     share/zel/data/vortel/postprocess.scn share/zel/data/music/duskwave.mp3 \
     share/doc/zel/format.md share/doc/zel/examples/first-animation-4.png \
     share/vim/vimfiles/syntax/scn.vim share/vim/vimfiles/ftdetect/scn.vim \
-    share/gtksourceview-4/language-specs/scn.lang share/zel/editors/scn.tmLanguage.json; do
+    share/gtksourceview-4/language-specs/scn.lang share/zel/editors/scn.tmLanguage.json \
+    bin/zelimport share/man/man1/zelimport.1; do
     check "installs $f" test -f "$PREFIX/$f"
 done
 if [ -e "$BUILD/Platform/ZelPlayer" ]; then
@@ -263,7 +264,8 @@ else
     done
     for f in /usr/bin/zelrender /usr/share/man/man1/zelrender.1 /usr/share/zel/data/vortel/postprocess.scn \
         /usr/share/doc/zel/format.md /usr/share/vim/vimfiles/syntax/scn.vim \
-        /usr/share/gtksourceview-4/language-specs/scn.lang; do
+        /usr/share/gtksourceview-4/language-specs/scn.lang /usr/bin/zelimport \
+        /usr/share/man/man1/zelimport.1; do
         check "zel-tools holds $f" bash -c "dpkg-deb -c '$TOOLS' | awk '{print \$6}' | grep -qx '.$f'"
     done
     check "zel-tools depends on SDL2 (dpkg-shlibdeps)" \
@@ -278,6 +280,17 @@ else
     check "every option of zelrender --help is in its manual page" bash -c "
         for option in \$('$ZR' --help | grep -oE -- '--[a-z-]+' | sort -u); do
             sed 's/\\\\-/-/g' '$ROOT/docs/man/zelrender.1' | grep -q -- \"\$option\" || { echo \"missing \$option\"; exit 1; }
+        done"
+    ZI=$WORK/root/usr/bin/zelimport
+    check "the packaged zelimport --version says $VERSION" test "$("$ZI" --version)" = "zelimport $VERSION"
+    check "the packaged zelimport imports an SVG that the packaged zelrender draws" bash -c "
+        printf '%s' \"<svg xmlns='http://www.w3.org/2000/svg' width='100' height='80'><rect x='10' y='10' width='50' height='50' fill='red'/></svg>\" >'$WORK/square.svg' &&
+        '$ZI' -o '$WORK/imported.scn' '$WORK/square.svg' &&
+        '$ZR' --size 100x80 --out '$WORK/imported.png' '$WORK/imported.scn'"
+    check "the imported square is red" test "$(png_pixel "$WORK/imported.png" 20 20)" = "255 0 0"
+    check "every option of zelimport --help is in its manual page" bash -c "
+        for option in \$('$ZI' --help | grep -oE -- '--[a-z-]+' | sort -u); do
+            sed 's/\\\\-/-/g' '$ROOT/docs/man/zelimport.1' | grep -q -- \"\$option\" || { echo \"missing \$option\"; exit 1; }
         done"
     if command -v apt-get >/dev/null; then
         check "apt-get would install the three packages" \
