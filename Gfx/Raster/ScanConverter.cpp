@@ -232,7 +232,8 @@ void ScanConverter::Accumulate(const Edge& e, float originX, float originY) {
         dir = -1;
     }
     const float rows = static_cast<float>(m_Rows);
-    if (y1 <= 0 || y0 >= rows)
+    // An edge may lose its height to rounding once moved to the buffer's origin.
+    if (y1 <= 0 || y0 >= rows || !(y1 > y0))
         return;
     const float dxdy = (x1 - x0) / (y1 - y0);
     const float ya = std::max(y0, 0.0f), yb = std::min(y1, rows);
@@ -240,7 +241,7 @@ void ScanConverter::Accumulate(const Edge& e, float originX, float originY) {
     // Clamped into the buffer: rounding may take a point a hair outside.
     const auto xAt = [&](float y) {
         const float x = x0 + (y - y0) * dxdy;
-        return x < 0 ? 0 : (x > maxX ? maxX : x);
+        return !(x > 0) ? 0 : (x > maxX ? maxX : x);  // a NaN goes to 0 too
     };
     float x = xAt(ya);
     const int yEnd = CeilPositive(yb);

@@ -5,6 +5,7 @@
 #include <random>
 
 #include "ExactCoverage.h"
+#include "Gfx/Raster/ScanConverter.h"
 #include "GfxTestSupport.h"
 
 using namespace GfxTest;
@@ -192,4 +193,26 @@ TEST(EdgeCoverage, AliasedFillsAreUnchangedAndFollowPixelCentres) {
     const std::vector<uint8_t> ours = aliased(true), cairo = aliased(false);
     EXPECT_EQ(ours, cairo);
     for (int v : ours) EXPECT_TRUE(v == 0 || v == 255);
+}
+
+// An edge can lose its height to rounding once moved next to the converter's origin: it
+// must add nothing, not a position that is not a number.
+TEST(EdgeCoverage, EdgesThatLoseTheirHeightToRoundingAddNothing) {
+    Gfx::EdgeList edges;
+    edges.Reset({-8, -8, 8, 8});
+    edges.Line(0, -7.5, 4, 0.3);
+    edges.Line(4, 0.3, 6, 0.3000001);  // distinct floats about 0.3, one float about 8.3
+    edges.Line(6, 0.3000001, 0, -7.5);
+    Gfx::ScanConverter converter;
+    Gfx::CoverStore store;
+    const Gfx::Cover cover = converter.Convert(edges, Gfx::FillMode::Winding, &store);
+    ASSERT_TRUE(cover.dense);
+    EXPECT_EQ(cover.top, -8);
+    EXPECT_EQ(cover.bottom, 1);
+    int covered = 0;
+    for (int y = cover.top; y < cover.bottom; ++y) {
+        const Gfx::MaskRow r = cover.MaskRange(y);
+        for (int x = r.begin; x < r.end; ++x) covered += cover.MaskRowAt(y)[x] > 0;
+    }
+    EXPECT_GT(covered, 10);
 }
