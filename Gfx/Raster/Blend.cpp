@@ -92,6 +92,53 @@ void SolidMaskRect(uint32_t* dst, ptrdiff_t stride, int width, int height, uint3
     }
 }
 
+// Four coverage values a + (b - a) * weight / 128, as Lerp rounds them.
+inline uint32_t Mix4(const uint8_t* a, const uint8_t* b, int weight) {
+    uint32_t wa, wb;
+    __builtin_memcpy(&wa, a, 4);
+    __builtin_memcpy(&wb, b, 4);
+    if (wa == wb)
+        return wa;
+#ifdef __SSE2__
+    const __m128i zero = _mm_setzero_si128();
+    const __m128i va = _mm_unpacklo_epi8(_mm_cvtsi32_si128(static_cast<int>(wa)), zero);
+    const __m128i vb = _mm_unpacklo_epi8(_mm_cvtsi32_si128(static_cast<int>(wb)), zero);
+    const __m128i d = _mm_mullo_epi16(_mm_sub_epi16(vb, va), _mm_set1_epi16(static_cast<short>(weight)));
+    const __m128i m = _mm_add_epi16(va, _mm_srai_epi16(_mm_add_epi16(d, _mm_set1_epi16(64)), 7));
+    return static_cast<uint32_t>(_mm_cvtsi128_si32(_mm_packus_epi16(m, zero)));
+#else
+    uint8_t out[4];
+    for (int k = 0; k < 4; ++k)
+        out[k] = static_cast<uint8_t>(a[k] + (((b[k] - a[k]) * weight + 64) >> 7));
+    uint32_t m;
+    __builtin_memcpy(&m, out, 4);
+    return m;
+#endif
+}
+
+void SolidMaskMix(uint32_t* dst, int n, uint32_t color, const uint8_t* a, const uint8_t* b,
+                  int weight) {
+    int i = 0;
+#ifdef __SSE2__
+    const __m128i c = _mm_set1_epi32(static_cast<int>(color));
+    const bool opaque = color >> 24 == 255;
+    for (; i + 4 <= n; i += 4) {
+        const uint32_t m4 = Mix4(a + i, b + i, weight);
+        if (m4 == 0)
+            continue;
+        if (m4 == 0xffffffffu)
+            Store(dst + i, opaque ? c : Over4(c, Load(dst + i)));
+        else
+            Store(dst + i, Over4(ScaleByMask4(c, m4), Load(dst + i)));
+    }
+#endif
+    for (; i < n; ++i) {
+        const int m = a[i] + (((b[i] - a[i]) * weight + 64) >> 7);
+        if (m)
+            dst[i] = Over(Scale(color, static_cast<uint32_t>(m)), dst[i]);
+    }
+}
+
 void SolidMask(uint32_t* dst, int n, uint32_t color, const uint8_t* mask) {
     int i = 0;
 #ifdef __SSE2__
@@ -145,6 +192,28 @@ void RowMask(uint32_t* dst, const uint32_t* src, int n, const uint8_t* mask) {
     for (; i < n; ++i)
         if (mask[i])
             dst[i] = Over(Scale(src[i], mask[i]), dst[i]);
+}
+
+void Lerp(uint8_t* out, const uint8_t* a, const uint8_t* b, int n, int weight) {
+    int i = 0;
+#ifdef __SSE2__
+    // (b - a) * weight stays within 16 signed bits: 255 * 127.
+    const __m128i zero = _mm_setzero_si128(), w = _mm_set1_epi16(static_cast<short>(weight));
+    const __m128i half = _mm_set1_epi16(64);
+    const auto mix = [&](__m128i x, __m128i y) {
+        const __m128i d = _mm_mullo_epi16(_mm_sub_epi16(y, x), w);
+        return _mm_add_epi16(x, _mm_srai_epi16(_mm_add_epi16(d, half), 7));
+    };
+    for (; i + 16 <= n; i += 16) {
+        const __m128i va = _mm_loadu_si128(reinterpret_cast<const __m128i*>(a + i));
+        const __m128i vb = _mm_loadu_si128(reinterpret_cast<const __m128i*>(b + i));
+        const __m128i lo = mix(_mm_unpacklo_epi8(va, zero), _mm_unpacklo_epi8(vb, zero));
+        const __m128i hi = mix(_mm_unpackhi_epi8(va, zero), _mm_unpackhi_epi8(vb, zero));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i), _mm_packus_epi16(lo, hi));
+    }
+#endif
+    for (; i < n; ++i)
+        out[i] = static_cast<uint8_t>(a[i] + (((b[i] - a[i]) * weight + 64) >> 7));
 }
 
 }  // namespace Blend

@@ -36,6 +36,11 @@ void SolidSpan(uint32_t* dst, int n, uint32_t color, uint32_t coverage);
 void SolidMask(uint32_t* dst, int n, uint32_t color, const uint8_t* mask);
 void RowSpan(uint32_t* dst, const uint32_t* src, int n, uint32_t coverage, bool opaque);
 void RowMask(uint32_t* dst, const uint32_t* src, int n, const uint8_t* mask);
+// SolidMask through the coverage Lerp gives between masks a and b.
+void SolidMaskMix(uint32_t* dst, int n, uint32_t color, const uint8_t* a, const uint8_t* b,
+                  int weight);
+// out = a + (b - a) * weight / 128, value by value, rounded; weight 0..127.
+void Lerp(uint8_t* out, const uint8_t* a, const uint8_t* b, int n, int weight);
 // A solid colour through a mask of width x height values (maskStride apart) onto rows of
 // pixels stride bytes apart: a glyph, in one call.
 void SolidMaskRect(uint32_t* dst, ptrdiff_t stride, int width, int height, uint32_t color,

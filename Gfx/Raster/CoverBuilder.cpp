@@ -57,32 +57,43 @@ bool CoverBuilder::BuildGlyphs(const DrawOp& op, const PixelRect& clip, CoverSto
             store->glyphs.resize(firstGlyph);
             return false;  // drawn as a path, which clips what is far away
         }
-        // The pixel the origin falls in and the nearest step within it, along each axis.
-        const auto place = [](double v, int steps, int* pixel, uint8_t* sub) {
-            const double whole = std::floor(v);
-            const int step = static_cast<int>((v - whole) * steps + 0.5);
-            *pixel = static_cast<int>(whole) + step / steps;
-            *sub = static_cast<uint8_t>(step % steps);
-        };
-        int px, py;
-        place(origin.x, GlyphCache::kSubpixel, &px, &key.subX);
-        place(origin.y, GlyphCache::kSubpixel, &py, &key.subY);
+        // Across: the pixel the origin falls in and the nearest step within it. Down: the
+        // step at or above it and how far towards the next, in 128ths.
+        const double wholeX = std::floor(origin.x);
+        const int stepX = static_cast<int>((origin.x - wholeX) * GlyphCache::kSubpixelX + 0.5);
+        const int px = static_cast<int>(wholeX) + stepX / GlyphCache::kSubpixelX;
+        key.subX = static_cast<uint8_t>(stepX % GlyphCache::kSubpixelX);
+        const double wholeY = std::floor(origin.y);
+        const double down = (origin.y - wholeY) * GlyphCache::kSubpixelY;
+        const int stepY = static_cast<int>(down);
+        const int weight = static_cast<int>((down - stepY) * 128 + 0.5);
+        const int py = static_cast<int>(wholeY);
         key.shape = glyph.shape;
-        const GlyphMask* mask = cache->masks.Find(key, [&](GlyphMask* m) {
-            ++made;
-            GlyphKey outline = key;
-            outline.subX = outline.subY = 0;
-            const GlyphEdges* edges = cache->edges.Find(
-                outline, [&](GlyphEdges* e) { return MakeEdges(op, glyph, e); });
-            return edges && MakeMask(*edges, key, op, m);
-        });
-        if (!mask) {
+        const auto find = [&](int sub) {
+            key.subY = static_cast<uint8_t>(sub);
+            return cache->masks.Find(key, [&](GlyphMask* m) {
+                ++made;
+                GlyphKey outline = key;
+                outline.subX = outline.subY = 0;
+                const GlyphEdges* edges = cache->edges.Find(
+                    outline, [&](GlyphEdges* e) { return MakeEdges(op, glyph, e); });
+                return edges && MakeMask(*edges, key, op, m);
+            });
+        };
+        // A weight of 128 is the next step itself.
+        const GlyphMask* mask = find(weight == 128 ? stepY + 1 : stepY);
+        const GlyphMask* next = weight % 128 ? find(stepY + 1) : nullptr;
+        if (!mask || (weight % 128 && !next)) {
             store->glyphs.resize(firstGlyph);
             return false;
         }
-        const PlacedGlyph placed{px + mask->left, py + mask->top,
+        const PlacedGlyph placed{px + mask->left,
+                                 py + mask->top,
                                  static_cast<uint16_t>(mask->width),
-                                 static_cast<uint16_t>(mask->height), mask->alphas.get()};
+                                 static_cast<uint16_t>(mask->height),
+                                 mask->alphas.get(),
+                                 next ? next->alphas.get() : nullptr,
+                                 next ? weight : 0};
         if (placed.width == 0 || placed.x >= area.right || placed.y >= area.bottom ||
             placed.x + placed.width <= area.left || placed.y + placed.height <= area.top)
             continue;
@@ -125,60 +136,52 @@ bool CoverBuilder::MakeEdges(const DrawOp& op, const GlyphOutline& glyph, GlyphE
     at.x0 = at.y0 = 0;
     m_Edges.Reset({-kGlyphArea, -kGlyphArea, kGlyphArea, kGlyphArea});
     Edges(op, m_Glyph, at, 0, UINT32_MAX);
-    if (m_Edges.Left() < -kGlyphArea / 2 || m_Edges.Right() > kGlyphArea / 2 ||
-        m_Edges.Top() < -kGlyphArea / 2 || m_Edges.Bottom() > kGlyphArea / 2)
-        return false;  // far too large to keep as masks
+    if (m_Edges.Empty())
+        return true;  // nothing to draw, e.g. a stroke of width 0
+    out->left = static_cast<int>(std::floor(m_Edges.Left()));
+    out->top = static_cast<int>(std::floor(m_Edges.Top()));
+    out->right = static_cast<int>(std::ceil(m_Edges.Right())) + 1;
+    out->bottom = static_cast<int>(std::ceil(m_Edges.Bottom())) + 1;
+    out->right = out->left + (out->right - out->left + 3) / 4 * 4;  // whole groups of four
+    if (out->right - out->left > GlyphCache::kMaxSide ||
+        out->bottom - out->top > GlyphCache::kMaxSide)
+        return false;  // too large to keep as masks: drawn as a path
     out->edges = m_Edges.Edges();
     return true;
 }
 
 bool CoverBuilder::MakeMask(const GlyphEdges& edges, const GlyphKey& key, const DrawOp& op,
                             GlyphMask* mask) {
-    const float dx = key.subX / float(GlyphCache::kSubpixel);
-    const float dy = key.subY / float(GlyphCache::kSubpixel);
-    m_Edges.Reset({-kGlyphArea, -kGlyphArea, kGlyphArea, kGlyphArea});
+    if (edges.edges.empty())
+        return true;
+    const float dx = key.subX / float(GlyphCache::kSubpixelX);
+    const float dy = key.subY / float(GlyphCache::kSubpixelY);
+    m_Edges.Reset({edges.left, edges.top, edges.right, edges.bottom});
     for (const Edge& e : edges.edges) m_Edges.Line(e.x0 + dx, e.y0 + dy, e.x1 + dx, e.y1 + dy);
     const FillMode rule =
         op.kind == DrawOp::Kind::Fill ? op.geometry->Data().fillMode : FillMode::Winding;
     m_GlyphStore.Clear();
     const Cover c = m_Converter.Convert(m_Edges, rule, &m_GlyphStore);
-
-    if (c.Empty())
-        return true;  // nothing to draw, e.g. a stroke of width 0
-    // Each row's covered pixels, in whichever form the converter gave them.
-    const auto eachRun = [&c](int y, auto&& run) {
+    mask->left = edges.left;
+    mask->top = edges.top;
+    mask->width = edges.right - edges.left;
+    mask->height = edges.bottom - edges.top;
+    mask->alphas.reset(new uint8_t[static_cast<size_t>(mask->width) * mask->height]());
+    for (int y = c.top; y < c.bottom; ++y) {
+        uint8_t* row =
+            mask->alphas.get() + static_cast<size_t>(y - edges.top) * mask->width - edges.left;
         if (c.dense) {
             const MaskRow r = c.MaskRange(y);
             if (r.end > r.begin)
-                run(c.maskLeft + r.begin, r.end - r.begin, c.MaskRowAt(y) + r.begin, 0);
-            return;
+                std::memcpy(row + c.maskLeft + r.begin, c.MaskRowAt(y) + r.begin, r.end - r.begin);
+            continue;
         }
-        for (const CoverSpan* s = c.RowBegin(y); s != c.RowEnd(y); ++s)
-            run(s->x, s->len, s->varying ? c.Alphas(*s) : nullptr, s->alpha);
-    };
-    int left = INT32_MAX, right = INT32_MIN;
-    for (int y = c.top; y < c.bottom; ++y)
-        eachRun(y, [&](int x, int n, const uint8_t*, uint8_t) {
-            left = std::min(left, x);
-            right = std::max(right, x + n);
-        });
-    if (right <= left)
-        return true;
-    if (right - left > GlyphCache::kMaxSide || c.bottom - c.top > GlyphCache::kMaxSide)
-        return false;
-    mask->left = left;
-    mask->top = c.top;
-    mask->width = (right - left + 3) / 4 * 4;  // whole groups of four for the blending
-    mask->height = c.bottom - c.top;
-    mask->alphas.reset(new uint8_t[static_cast<size_t>(mask->width) * mask->height]());
-    for (int y = c.top; y < c.bottom; ++y) {
-        uint8_t* row = mask->alphas.get() + static_cast<size_t>(y - c.top) * mask->width - left;
-        eachRun(y, [row](int x, int n, const uint8_t* alphas, uint8_t alpha) {
-            if (alphas)
-                std::memcpy(row + x, alphas, n);
+        for (const CoverSpan* s = c.RowBegin(y); s != c.RowEnd(y); ++s) {
+            if (s->varying)
+                std::memcpy(row + s->x, c.Alphas(*s), s->len);
             else
-                std::memset(row + x, alpha, n);
-        });
+                std::memset(row + s->x, s->alpha, s->len);
+        }
     }
     return true;
 }

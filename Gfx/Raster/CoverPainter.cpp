@@ -90,11 +90,29 @@ void CoverPainter::FillGlyphs(const Cover& cover, uint32_t color, const PixelTar
     for (const PlacedGlyph* end = g + cover.glyphCount; g != end; ++g) {
         const int x0 = std::max(g->x, rows.left), x1 = std::min(g->x + g->width, rows.right);
         const int y0 = std::max(g->y, rows.top), y1 = std::min(g->y + g->height, rows.bottom);
-        if (x1 > x0 && y1 > y0)
+        if (x1 <= x0 || y1 <= y0)
+            continue;
+        const size_t first = static_cast<size_t>(y0 - g->y) * g->width + (x0 - g->x);
+        if (!g->weight) {
             Blend::SolidMaskRect(target.At(x0, y0), target.stride, x1 - x0, y1 - y0, color,
-                                 g->mask + static_cast<size_t>(y0 - g->y) * g->width + (x0 - g->x),
-                                 g->width);
+                                 g->mask + first, g->width);
+            continue;
+        }
+        for (int y = y0; y < y1; ++y) {
+            const size_t at = first + static_cast<size_t>(y - y0) * g->width;
+            Blend::SolidMaskMix(target.At(x0, y), x1 - x0, color, g->mask + at, g->next + at,
+                                g->weight);
+        }
     }
+}
+
+const uint8_t* CoverPainter::Mixed(const PlacedGlyph& g, size_t at, int n) {
+    if (!g.weight)
+        return g.mask + at;
+    if (m_Mixed.size() < static_cast<size_t>(n))
+        m_Mixed.resize(n);
+    Blend::Lerp(m_Mixed.data(), g.mask + at, g.next + at, n, g.weight);
+    return m_Mixed.data();
 }
 
 template <typename BlendRow>
@@ -118,9 +136,8 @@ void CoverPainter::FillMasks(const Cover& cover, const PixelTarget& target,
         if (x1 <= x0)
             continue;
         for (int y = y0; y < y1; ++y) {
-            const uint8_t* m =
-                g->mask + static_cast<size_t>(y - g->y) * g->width + (x0 - g->x);
-            blend(y, x0, x1 - x0, m, target.At(x0, y));
+            const size_t at = static_cast<size_t>(y - g->y) * g->width + (x0 - g->x);
+            blend(y, x0, x1 - x0, Mixed(*g, at, x1 - x0), target.At(x0, y));
         }
     }
 }

@@ -44,6 +44,8 @@ class CoverPainter {
     // Text in a solid colour, glyph by glyph.
     void FillGlyphs(const Cover& cover, uint32_t color, const PixelTarget& target,
                     const PixelRect& rows);
+    // n values of a placed glyph from value at, mixed from its two masks when it has two.
+    const uint8_t* Mixed(const PlacedGlyph& g, size_t at, int n);
     // Dense masks and glyphs; blend(y, x, n, mask, dst) paints n pixels of row y.
     template <typename BlendRow>
     void FillMasks(const Cover& cover, const PixelTarget& target, const PixelRect& rows,
@@ -53,6 +55,7 @@ class CoverPainter {
 
     std::vector<uint32_t> m_Row;
     std::vector<uint32_t> m_Block;
+    std::vector<uint8_t> m_Mixed;
 };
 
 }  // namespace Gfx

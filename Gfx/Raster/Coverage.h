@@ -16,11 +16,14 @@ struct CoverSpan {
 };
 
 // A glyph's coverage placed on the target: width x height values, row after row, with the
-// first at pixel (x, y). The values live in the glyph cache.
+// first at pixel (x, y); weight/128 of the way from mask to next when weight is not 0 (two
+// masks of the same size). The values live in the glyph cache.
 struct PlacedGlyph {
     int32_t x, y;
     uint16_t width, height;
     const uint8_t* mask;
+    const uint8_t* next;
+    int weight;
 };
 
 // The columns of one row of a dense mask that may be covered: begin..end-1.

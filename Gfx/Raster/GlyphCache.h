@@ -12,7 +12,7 @@ namespace Gfx {
 
 // How a glyph is drawn: its shape, filled by a rule or stroked at a width in its own
 // space, under the device matrix without its translation; for a mask also where the origin
-// falls inside its pixel, in steps of 1/kSubpixel.
+// falls inside its pixel, in steps of 1/kSubpixelX across and 1/kSubpixelY down.
 struct GlyphKey {
     uint64_t shape = 0;
     float matrix[4] = {};   // xx yx xy yy
@@ -28,7 +28,8 @@ struct GlyphKey {
 };
 
 // A glyph's coverage at one sub-pixel position: width x height values, row after row, the
-// first at (left, top) from the pixel the origin falls in.
+// first at (left, top) from the pixel the origin falls in. Every mask of a glyph has the
+// box of its edges at all positions within the pixel, so any two line up value for value.
 struct GlyphMask {
     int left = 0, top = 0;
     int width = 0, height = 0;
@@ -42,17 +43,24 @@ struct GlyphMask {
 // once per glyph and size.
 struct GlyphEdges {
     std::vector<Edge> edges;
+    // The pixels the edges can touch moved by anything from 0 to 1 pixel along each axis:
+    // left, top inclusive, right, bottom exclusive (right rounded up to whole fours).
+    int left = 0, top = 0, right = 0, bottom = 0;
 
     size_t Bytes() const { return edges.size() * sizeof(Edge); }
 };
 
 // Glyph coverage kept from frame to frame, so that text that only moves is drawn from masks
-// instead of being scan converted again, and the edges the masks are made from. Masks are
-// kept at 1/kSubpixel pixel steps along each axis, so an edge lands within 1/64 pixel of
-// where it is: coarser steps measurably move text edges further from exact coverage than
-// Cairo's own sampling does.
+// instead of being scan converted again, and the edges the masks are made from. Across,
+// masks are kept at 1/kSubpixelX pixel steps, so an edge lands within 1/64 pixel of where it
+// is (coarser steps measurably move text edges further from exact coverage than Cairo's own
+// sampling does). Down, they are kept at 1/kSubpixelY steps, 0 to kSubpixelY inclusive, and
+// a glyph between two steps is drawn from both mixed in proportion: the lines of a text share
+// one position down, so every step down needs all the masks of the text, and fewer steps
+// fill the cache in a few frames.
 struct GlyphCache {
-    static constexpr int kSubpixel = 32;
+    static constexpr int kSubpixelX = 32;
+    static constexpr int kSubpixelY = 8;
     static constexpr int kMaxSide = 256;  // pixels; larger glyphs are drawn as paths
 
     // budget: bytes of masks; the edges they are made from get an eighth more.
@@ -64,8 +72,8 @@ struct GlyphCache {
         masksMade = 0;
     }
 
-    LruCache<GlyphKey, GlyphMask, GlyphKey::Hasher> masks;
-    LruCache<GlyphKey, GlyphEdges, GlyphKey::Hasher> edges;
+    ShardedLruCache<GlyphKey, GlyphMask, GlyphKey::Hasher> masks;
+    ShardedLruCache<GlyphKey, GlyphEdges, GlyphKey::Hasher> edges;
     std::atomic<size_t> glyphsDrawn{0}, masksMade{0};  // this frame, for the statistics
 };
 

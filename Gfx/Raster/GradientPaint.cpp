@@ -31,7 +31,6 @@ bool Near(uint32_t a, uint32_t b) {
     return true;
 }
 
-constexpr int kChunk = 256;  // pixels whose positions are worked out together
 
 }  // namespace
 
@@ -89,20 +88,6 @@ cairo_pattern_t* GradientPaint::CreatePattern() const {
     return pattern;
 }
 
-double GradientPaint::Extend(double t) const {
-    switch (m_Extend) {
-        case ExtendMode::Wrap:
-            return t - std::floor(t);
-        case ExtendMode::Mirror: {
-            const double m = t - 2 * std::floor(t / 2);
-            return m > 1 ? 2 - m : m;
-        }
-        case ExtendMode::Clamp:
-        default:
-            return t < 0 ? 0 : (t > 1 ? 1 : t);
-    }
-}
-
 uint32_t GradientPaint::ExactAt(double t) const {
     const GradientStop* left = &m_Stops.front();
     if (t < left->position)
@@ -134,37 +119,76 @@ const std::vector<uint32_t>& GradientPaint::Table() const {
     return m_Table;
 }
 
-uint32_t GradientPaint::ColorAt(double t) const {
-    const double u = Extend(t);
-    const int cell = std::min(kTableSize - 1, static_cast<int>(u * kTableSize));
+namespace {
+
+// floor without the library call the baseline instruction set needs; |t| is kept far below
+// 2^62 by the caller.
+inline double Floor(double t) {
+    const double whole = static_cast<double>(static_cast<int64_t>(t));
+    return whole > t ? whole - 1 : whole;
+}
+
+// Positions on the ramp beyond this are all alike for repeat and reflect (a gradient this far
+// out has no step that a pixel could show), and stay exact as 64-bit integers.
+constexpr double kFarOut = 1e15;
+
+template <ExtendMode kMode>
+inline double ExtendT(double t) {
+    if (kMode == ExtendMode::Clamp)
+        return t < 0 ? 0 : (t > 1 ? 1 : t);
+    t = t < -kFarOut ? -kFarOut : (t > kFarOut ? kFarOut : t);
+    if (kMode == ExtendMode::Wrap)
+        return t - Floor(t);
+    const double m = t - 2 * Floor(t / 2);
+    return m > 1 ? 2 - m : m;
+}
+
+}  // namespace
+
+template <ExtendMode kMode>
+uint32_t GradientPaint::ColorAtT(double t) const {
+    // NaN (a degenerate ramp) lands on the first cell.
+    const double u = ExtendT<kMode>(t);
+    int cell = static_cast<int>(u * kTableSize);
+    cell = cell < 0 ? 0 : (cell > kTableSize - 1 ? kTableSize - 1 : cell);
     return m_Steep[cell] ? ExactAt(u) : m_Table[cell];
+}
+
+template <ExtendMode kMode>
+void GradientPaint::Fill(const cairo_matrix_t& m, int x0, int y, int n, uint32_t* out) const {
+    const double cx = x0 + 0.5, cy = y + 0.5;
+    // Pattern-space position of the first pixel's centre and its step per pixel.
+    const double px = m.xx * cx + m.xy * cy + m.x0, py = m.yx * cx + m.yy * cy + m.y0;
+    if (m_Kind == Kind::Linear) {
+        const double dx = m_X1 - m_X0, dy = m_Y1 - m_Y0, inv = 1 / (dx * dx + dy * dy);
+        const double t0 = ((px - m_X0) * dx + (py - m_Y0) * dy) * inv;
+        const double step = (m.xx * dx + m.yx * dy) * inv;
+        for (int i = 0; i < n; ++i) out[i] = ColorAtT<kMode>(t0 + step * i);
+        return;
+    }
+    // The largest t whose circle, centred at focus * (1 - t) with radius t, passes through
+    // the point.
+    const double fx = m_X0, fy = m_Y0, k = 1 - (fx * fx + fy * fy), invK = 1 / k;
+    for (int i = 0; i < n; ++i) {
+        const double wx = px + m.xx * i - fx, wy = py + m.yx * i - fy;
+        const double fw = fx * wx + fy * wy;
+        out[i] = ColorAtT<kMode>((fw + std::sqrt(fw * fw + k * (wx * wx + wy * wy))) * invK);
+    }
 }
 
 void GradientPaint::FillSpan(const cairo_matrix_t& m, int x0, int y, int n, uint32_t* out) const {
     Table();
-    double t[kChunk];
-    const double cy = y + 0.5;
-    for (int done = 0; done < n; done += kChunk) {
-        const int count = std::min(kChunk, n - done);
-        const double cx = x0 + done + 0.5;
-        // Pattern-space position of the first pixel's centre and its step per pixel.
-        const double px = m.xx * cx + m.xy * cy + m.x0, py = m.yx * cx + m.yy * cy + m.y0;
-        if (m_Kind == Kind::Linear) {
-            const double dx = m_X1 - m_X0, dy = m_Y1 - m_Y0, inv = 1 / (dx * dx + dy * dy);
-            const double t0 = ((px - m_X0) * dx + (py - m_Y0) * dy) * inv;
-            const double step = (m.xx * dx + m.yx * dy) * inv;
-            for (int i = 0; i < count; ++i) t[i] = t0 + step * i;
-        } else {
-            // The largest t whose circle, centred at focus * (1 - t) with radius t, passes
-            // through the point.
-            const double fx = m_X0, fy = m_Y0, k = 1 - (fx * fx + fy * fy), invK = 1 / k;
-            for (int i = 0; i < count; ++i) {
-                const double wx = px + m.xx * i - fx, wy = py + m.yx * i - fy;
-                const double fw = fx * wx + fy * wy;
-                t[i] = (fw + std::sqrt(fw * fw + k * (wx * wx + wy * wy))) * invK;
-            }
-        }
-        for (int i = 0; i < count; ++i) out[done + i] = ColorAt(t[i]);
+    switch (m_Extend) {
+        case ExtendMode::Wrap:
+            Fill<ExtendMode::Wrap>(m, x0, y, n, out);
+            break;
+        case ExtendMode::Mirror:
+            Fill<ExtendMode::Mirror>(m, x0, y, n, out);
+            break;
+        case ExtendMode::Clamp:
+        default:
+            Fill<ExtendMode::Clamp>(m, x0, y, n, out);
+            break;
     }
 }
 

@@ -42,8 +42,10 @@ class GradientPaint {
 
     const std::vector<uint32_t>& Table() const;
     uint32_t ExactAt(double t) const;  // t already mapped into 0..1 by the extend mode
-    uint32_t ColorAt(double t) const;
-    double Extend(double t) const;
+    template <ExtendMode kMode>
+    uint32_t ColorAtT(double t) const;
+    template <ExtendMode kMode>
+    void Fill(const cairo_matrix_t& toPattern, int x0, int y, int n, uint32_t* out) const;
 
     Kind m_Kind;
     double m_X0, m_Y0, m_X1, m_Y1;

@@ -98,4 +98,37 @@ class LruCache {
     unsigned long m_Frame = 1;
 };
 
+// An LruCache split in shards by key, each with its share of the budget and a lock of its
+// own, so that threads looking up many small values at once seldom wait for each other.
+template <typename Key, typename Value, typename Hash>
+class ShardedLruCache {
+  public:
+    static constexpr size_t kShards = 16;
+
+    explicit ShardedLruCache(size_t budget) {
+        for (auto& shard : m_Shards) shard = std::make_unique<LruCache<Key, Value, Hash>>(budget / kShards);
+    }
+    void BeginFrame() {
+        for (auto& shard : m_Shards) shard->BeginFrame();
+    }
+    template <typename Make>
+    const Value* Find(const Key& key, Make&& make) {
+        // The hash's high bits pick the shard; the shard's map uses all of them.
+        return m_Shards[(Hash()(key) >> 28) % kShards]->Find(key, std::forward<Make>(make));
+    }
+    size_t Bytes() const {
+        size_t bytes = 0;
+        for (const auto& shard : m_Shards) bytes += shard->Bytes();
+        return bytes;
+    }
+    size_t Count() const {
+        size_t count = 0;
+        for (const auto& shard : m_Shards) count += shard->Count();
+        return count;
+    }
+
+  private:
+    std::unique_ptr<LruCache<Key, Value, Hash>> m_Shards[kShards];
+};
+
 }  // namespace Gfx
