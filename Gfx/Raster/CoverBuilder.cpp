@@ -27,7 +27,10 @@ void CoverBuilder::Edges(const DrawOp& op, const PathData& data, const cairo_mat
 Cover CoverBuilder::Build(const DrawOp& op, const PixelRect& clip, CoverStore* store,
                           GlyphCache* glyphs) {
     Cover cover;
-    if (glyphs && op.geometry->Data().glyphs && BuildGlyphs(op, clip, store, glyphs, &cover))
+    // Only fills: the outlines of neighbouring glyphs overlap, and a stroke covered glyph by
+    // glyph would count the overlap twice where the whole outline covers it once.
+    if (glyphs && op.kind == DrawOp::Kind::Fill && op.geometry->Data().glyphs &&
+        BuildGlyphs(op, clip, store, glyphs, &cover))
         return cover;
     m_Edges.Reset(op.bounds.Intersect(clip));
     Edges(op, op.geometry->Data(), op.device, 0, UINT32_MAX);
@@ -140,7 +143,8 @@ bool CoverBuilder::MakeEdges(const DrawOp& op, const GlyphOutline& glyph, GlyphE
         return true;  // nothing to draw, e.g. a stroke of width 0
     out->left = static_cast<int>(std::floor(m_Edges.Left()));
     out->top = static_cast<int>(std::floor(m_Edges.Top()));
-    out->right = static_cast<int>(std::ceil(m_Edges.Right())) + 1;
+    // The converter may write the cell after the last edge (balancing the row to zero).
+    out->right = static_cast<int>(std::ceil(m_Edges.Right())) + 2;
     out->bottom = static_cast<int>(std::ceil(m_Edges.Bottom())) + 1;
     out->right = out->left + (out->right - out->left + 3) / 4 * 4;  // whole groups of four
     if (out->right - out->left > GlyphCache::kMaxSide ||
@@ -167,21 +171,26 @@ bool CoverBuilder::MakeMask(const GlyphEdges& edges, const GlyphKey& key, const 
     mask->width = edges.right - edges.left;
     mask->height = edges.bottom - edges.top;
     mask->alphas.reset(new uint8_t[static_cast<size_t>(mask->width) * mask->height]());
-    for (int y = c.top; y < c.bottom; ++y) {
+    // Runs are kept within the box, whatever the converter hands back.
+    const auto copy = [&](uint8_t* row, int x, int n, const uint8_t* alphas, uint8_t alpha) {
+        const int from = std::max(x, edges.left), to = std::min(x + n, edges.right);
+        if (to <= from)
+            return;
+        if (alphas)
+            std::memcpy(row + from, alphas + (from - x), to - from);
+        else
+            std::memset(row + from, alpha, to - from);
+    };
+    for (int y = std::max(c.top, edges.top); y < std::min(c.bottom, edges.bottom); ++y) {
         uint8_t* row =
             mask->alphas.get() + static_cast<size_t>(y - edges.top) * mask->width - edges.left;
         if (c.dense) {
             const MaskRow r = c.MaskRange(y);
-            if (r.end > r.begin)
-                std::memcpy(row + c.maskLeft + r.begin, c.MaskRowAt(y) + r.begin, r.end - r.begin);
+            copy(row, c.maskLeft + r.begin, r.end - r.begin, c.MaskRowAt(y) + r.begin, 0);
             continue;
         }
-        for (const CoverSpan* s = c.RowBegin(y); s != c.RowEnd(y); ++s) {
-            if (s->varying)
-                std::memcpy(row + s->x, c.Alphas(*s), s->len);
-            else
-                std::memset(row + s->x, s->alpha, s->len);
-        }
+        for (const CoverSpan* s = c.RowBegin(y); s != c.RowEnd(y); ++s)
+            copy(row, s->x, s->len, s->varying ? c.Alphas(*s) : nullptr, s->alpha);
     }
     return true;
 }

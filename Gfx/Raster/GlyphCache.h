@@ -10,9 +10,9 @@
 
 namespace Gfx {
 
-// How a glyph is drawn: its shape, filled by a rule or stroked at a width in its own
-// space, under the device matrix without its translation; for a mask also where the origin
-// falls inside its pixel, in steps of 1/kSubpixelX across and 1/kSubpixelY down.
+// How a glyph is drawn: its shape, filled by a rule (strokeWidth 0; stroked text is covered
+// as a whole), under the device matrix without its translation; for a mask also where the
+// origin falls inside its pixel, in steps of 1/kSubpixelX across and 1/kSubpixelY down.
 struct GlyphKey {
     uint64_t shape = 0;
     float matrix[4] = {};   // xx yx xy yy

@@ -25,12 +25,20 @@ inline PointD Map(const cairo_matrix_t& m, Point2F p) {
 void FlattenFill(const PathData& path, const cairo_matrix_t& device, EdgeList* edges,
                  uint32_t first = 0, uint32_t count = UINT32_MAX);
 
+// Lines the curves of one path may become, at most: a curve as large as the screen needs a
+// few hundred, so beyond 64 a curve on average or 32768 in all (only hostile paths get
+// there) curves go as their chords, and time and memory stay in proportion to the path.
+struct FlattenBudget {
+    explicit FlattenBudget(const PathData& path, uint32_t first = 0, uint32_t count = UINT32_MAX);
+    size_t lines;
+};
+
 // Calls line(from, to) for the lines standing for one cubic Bézier, in order, within
 // tolerance. clip (in the curve's space) lets parts that cannot touch it go as straight
 // lines; pass null to flatten everything.
 template <typename LineTo>
 void FlattenCubic(PointD p0, PointD p1, PointD p2, PointD p3, double tolerance,
-                  const BoundsD* clip, LineTo&& line);
+                  const BoundsD* clip, FlattenBudget& budget, LineTo&& line);
 
 }  // namespace Gfx
 

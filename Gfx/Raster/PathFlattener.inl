@@ -24,8 +24,8 @@ inline bool Outside(const BoundsD& clip, PointD a, PointD b, PointD c,
 
 template <typename LineTo>
 void Piece(PointD p0, PointD p1, PointD p2, PointD p3, double tolerance,
-           const BoundsD* clip, int depth, LineTo& line) {
-    if (clip && Outside(*clip, p0, p1, p2, p3)) {
+           const BoundsD* clip, int depth, FlattenBudget& budget, LineTo& line) {
+    if (budget.lines == 0 || (clip && Outside(*clip, p0, p1, p2, p3))) {
         line(p0, p3);
         return;
     }
@@ -42,11 +42,14 @@ void Piece(PointD p0, PointD p1, PointD p2, PointD p3, double tolerance,
         const PointD ab{(a.x + b.x) / 2, (a.y + b.y) / 2};
         const PointD bc{(b.x + c.x) / 2, (b.y + c.y) / 2};
         const PointD mid{(ab.x + bc.x) / 2, (ab.y + bc.y) / 2};
-        Piece(p0, a, ab, mid, tolerance, clip, depth + 1, line);
-        Piece(mid, bc, c, p3, tolerance, clip, depth + 1, line);
+        Piece(p0, a, ab, mid, tolerance, clip, depth + 1, budget, line);
+        Piece(mid, bc, c, p3, tolerance, clip, depth + 1, budget, line);
         return;
     }
-    const int n = std::isfinite(steps) ? std::max(1, std::min(static_cast<int>(steps), kMaxLinesPerPiece)) : 1;
+    // At the depth limit a piece may still want more: it gets the most a piece may have.
+    int n = steps >= 1 ? static_cast<int>(std::min<double>(steps, kMaxLinesPerPiece)) : 1;
+    n = static_cast<int>(std::min<size_t>(n, budget.lines));
+    budget.lines -= n;
     // Forward differences of the cubic at steps of 1/n.
     const double h = 1.0 / n;
     const double cx = 3 * (p1.x - p0.x), cy = 3 * (p1.y - p0.y);
@@ -67,8 +70,8 @@ void Piece(PointD p0, PointD p1, PointD p2, PointD p3, double tolerance,
 
 template <typename LineTo>
 void FlattenCubic(PointD p0, PointD p1, PointD p2, PointD p3, double tolerance,
-                  const BoundsD* clip, LineTo&& line) {
-    flatten_detail::Piece(p0, p1, p2, p3, tolerance, clip, 0, line);
+                  const BoundsD* clip, FlattenBudget& budget, LineTo&& line) {
+    flatten_detail::Piece(p0, p1, p2, p3, tolerance, clip, 0, budget, line);
 }
 
 }  // namespace Gfx

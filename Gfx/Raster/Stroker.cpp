@@ -45,7 +45,19 @@ void Stroker::Stroke(const PathData& path, float width, const cairo_matrix_t& de
     const double stretch = Stretch(device);
     if (!(stretch > 0) || !std::isfinite(stretch))
         return;
-    const double tolerance = kFlatness / stretch;
+    // Never finer than the path's own numbers can say: single floats hold about seven
+    // digits, so a curve drawn under an enormous scale is flattened as its points allow.
+    double magnitude = 0;
+    const size_t stop = std::min<size_t>(path.figures.size(), size_t{first} + count);
+    for (size_t f = first; f < stop; ++f) {
+        const auto grow = [&magnitude](Point2F p) {
+            magnitude = std::max({magnitude, std::fabs(double(p.x)), std::fabs(double(p.y))});
+        };
+        grow(path.figures[f].start);
+        for (const PathFigure::Segment& s : path.figures[f].segments) grow(s.p3);
+    }
+    const double tolerance = std::max(kFlatness / stretch, magnitude * 1e-7);
+    m_Budget = FlattenBudget(path, first, count);
     BoundsD cull;
     const bool culling = CullBox(device, edges->Clip(), m_Half * kMiterLimit * 1.5 + 1, &cull);
     const size_t end = std::min<size_t>(path.figures.size(), size_t{first} + count);
@@ -65,7 +77,7 @@ void Stroker::Figure(const PathFigure& figure, double tolerance, const BoundsD* 
         if (s.kind == PathFigure::Kind::Line) {
             add(to);
         } else {
-            FlattenCubic(at, {s.p1.x, s.p1.y}, {s.p2.x, s.p2.y}, to, tolerance, cull,
+            FlattenCubic(at, {s.p1.x, s.p1.y}, {s.p2.x, s.p2.y}, to, tolerance, cull, m_Budget,
                          [&add](PointD, PointD b) { add(b); });
         }
         at = to;

@@ -7,6 +7,7 @@
 #include "Gfx/Geometry.h"
 #include "Gfx/PathMath.h"
 #include "Gfx/Raster/EdgeList.h"
+#include "Gfx/Raster/PathFlattener.h"
 
 namespace Gfx {
 
@@ -29,6 +30,7 @@ class Stroker {
     void CloseContour();
 
     std::vector<PointD> m_Points;  // the figure's centre line, flattened
+    FlattenBudget m_Budget{PathData{}};  // for all the figures of one path
     const cairo_matrix_t* m_Device = nullptr;
     EdgeList* m_Edges = nullptr;
     double m_Half = 0;  // half the width, user space

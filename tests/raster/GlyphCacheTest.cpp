@@ -32,6 +32,7 @@ struct Drawing {
     std::shared_ptr<Gfx::Geometry> text;
     Gfx::Matrix3x2 transform;
     const char* what;
+    float stroke = 0;  // the outline's width, or 0 to fill
 };
 
 std::vector<uint8_t> Draw(Gfx::RenderTarget& target, const Drawing& d) {
@@ -41,7 +42,10 @@ std::vector<uint8_t> Draw(Gfx::RenderTarget& target, const Drawing& d) {
     target.SetAntialiasMode(Gfx::AntialiasMode::PerPrimitive);
     auto brush = std::make_shared<Gfx::SolidColorBrush>(Gfx::ColorF{0.1f, 0.2f, 0.5f, 1},
                                                         Gfx::BrushProperties{});
-    target.FillGeometry(*d.text, *brush);
+    if (d.stroke > 0)
+        target.DrawGeometry(*d.text, *brush, d.stroke);
+    else
+        target.FillGeometry(*d.text, *brush);
     EXPECT_EQ(target.EndDraw(), Gfx::kOk);
     return PixelsOf(target);
 }
@@ -63,6 +67,9 @@ TEST(GlyphCache, MasksAreNeverReusedForAnotherGlyphFontSizeOrTransform) {
         {sans20, Gfx::Multiply(Gfx::Matrix3x2::Scale(1, -1), Gfx::Matrix3x2::Translation(0, 80)),
          "mirrored"},
         {sans20, still, "Sans 20 again"},
+        {sans20, still, "outlined", 1.5f},
+        {sans20, still, "outlined wider", 2.5f},
+        {sans21, Gfx::Matrix3x2::Translation(0.7f, 0.2f), "Sans 21 outlined", 1.5f},
     };
     auto cached = TargetIn(Gfx::RasterOptions{}, 320, 120);
     Gfx::RasterOptions paths;
