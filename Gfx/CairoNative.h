@@ -46,7 +46,8 @@ struct Brush::Native {
 
 struct Bitmap::Native {
     cairo_surface_t* surface = nullptr;
-    float dpi = 96;  // pixels per inch of the source target
+    float dpi = 96;       // pixels per inch of the source target
+    bool opaque = false;  // a colour image whose every pixel is opaque
 
     explicit Native(cairo_surface_t* s, float d = 96) : surface(s), dpi(d) {}
     Native(const Native&) = delete;

@@ -24,9 +24,28 @@ void CoverBuilder::Edges(const DrawOp& op, const PathData& data, const cairo_mat
         m_Stroker.Stroke(data, op.strokeWidth, device, &m_Edges, first, count);
 }
 
+bool CoverBuilder::Covers(const DrawOp& op) {
+    if (op.kind == DrawOp::Kind::Bitmap)
+        return ImagePainter::Draws(op);
+    return (op.kind == DrawOp::Kind::Fill || op.kind == DrawOp::Kind::Stroke) &&
+           op.antialias != CAIRO_ANTIALIAS_NONE;
+}
+
 Cover CoverBuilder::Build(const DrawOp& op, const PixelRect& clip, CoverStore* store,
                           GlyphCache* glyphs) {
     Cover cover;
+    if (op.kind == DrawOp::Kind::Bitmap) {
+        m_Edges.Reset(op.bounds.Intersect(clip));
+        const RectF& d = op.dest;
+        const PointD corners[4] = {Map(op.device, {d.left, d.top}), Map(op.device, {d.right, d.top}),
+                                   Map(op.device, {d.right, d.bottom}),
+                                   Map(op.device, {d.left, d.bottom})};
+        for (int i = 0; i < 4; ++i) {
+            const PointD a = corners[i], b = corners[(i + 1) % 4];
+            m_Edges.Line(a.x, a.y, b.x, b.y);
+        }
+        return m_Converter.Convert(m_Edges, FillMode::Winding, store);
+    }
     // Only fills: the outlines of neighbouring glyphs overlap, and a stroke covered glyph by
     // glyph would count the overlap twice where the whole outline covers it once.
     if (glyphs && op.kind == DrawOp::Kind::Fill && op.geometry->Data().glyphs &&

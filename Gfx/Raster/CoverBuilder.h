@@ -3,6 +3,7 @@
 #include "Gfx/Raster/DrawOp.h"
 #include "Gfx/Raster/EdgeList.h"
 #include "Gfx/Raster/GlyphCache.h"
+#include "Gfx/Raster/ImagePainter.h"
 #include "Gfx/Raster/ScanConverter.h"
 #include "Gfx/Raster/Stroker.h"
 
@@ -13,11 +14,9 @@ namespace Gfx {
 // memory from one shape to the next; one per thread.
 class CoverBuilder {
   public:
-    // True for the operations whose edges we cover ourselves.
-    static bool Covers(const DrawOp& op) {
-        return (op.kind == DrawOp::Kind::Fill || op.kind == DrawOp::Kind::Stroke) &&
-               op.antialias != CAIRO_ANTIALIAS_NONE;
-    }
+    // True for the operations whose edges we cover ourselves: smoothed fills and strokes,
+    // and smoothed colour images (the edges of their destination rectangle).
+    static bool Covers(const DrawOp& op);
     // Coverage of op within clip, appended to store.
     Cover Build(const DrawOp& op, const PixelRect& clip, CoverStore* store,
                 GlyphCache* glyphs = nullptr);

@@ -111,9 +111,23 @@ void OpPainter::PaintOnce(cairo_t* cr, const PixelTarget& pixels, const DrawOp& 
             Mask(cr, op);
             break;
         case DrawOp::Kind::Bitmap:
-            Image(cr, op);
+            if (CoversEdges(op))
+                PaintImage(pixels, op, clip, cover);
+            else
+                Image(cr, op);
             break;
     }
+}
+
+void OpPainter::PaintImage(const PixelTarget& pixels, const DrawOp& op, const PixelRect& clip,
+                           const Cover* cover) {
+    Cover own;
+    if (!cover) {
+        m_Store.Clear();
+        own = m_Builder.Build(op, clip, &m_Store);
+        cover = &own;
+    }
+    m_ImagePainter.Paint(*cover, op, pixels, clip);
 }
 
 bool OpPainter::UsesSpans(const Gfx::Paint& paint) const {
@@ -133,7 +147,7 @@ bool OpPainter::DependsOnClip(const DrawOp& op) const {
             return op.paint.kind == Gfx::Paint::Kind::Gradient && !UsesSpans(op.paint);
         case DrawOp::Kind::Mask:
         case DrawOp::Kind::Bitmap:
-            return !op.exactSampling;
+            return !op.exactSampling && !CoversEdges(op);
         case DrawOp::Kind::Clear:
             break;
     }

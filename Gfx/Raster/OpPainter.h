@@ -8,6 +8,7 @@
 #include "Gfx/Raster/CoverBuilder.h"
 #include "Gfx/Raster/CoverPainter.h"
 #include "Gfx/Raster/DrawOp.h"
+#include "Gfx/Raster/ImagePainter.h"
 
 namespace Gfx {
 
@@ -55,6 +56,8 @@ class OpPainter {
                    const PixelRect& clip, const Cover* cover);
     void PaintCover(const PixelTarget& pixels, const DrawOp& op, const PixelRect& clip,
                     const Cover* cover);
+    void PaintImage(const PixelTarget& pixels, const DrawOp& op, const PixelRect& clip,
+                    const Cover* cover);
     void Clear(cairo_t* cr, const DrawOp& op);
     void FillOrStroke(cairo_t* cr, const DrawOp& op, const PixelRect& clip);
     void Mask(cairo_t* cr, const DrawOp& op);
@@ -70,6 +73,7 @@ class OpPainter {
     CoverBuilder m_Builder;  // for operations whose coverage was not worked out before
     CoverStore m_Store;
     CoverPainter m_CoverPainter;
+    ImagePainter m_ImagePainter;
     std::unordered_map<const Bitmap*, cairo_surface_t*> m_Wrappers;
     std::vector<uint32_t> m_Rows;  // gradient colours of the pixels being filled
 };

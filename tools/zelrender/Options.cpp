@@ -29,7 +29,8 @@ const char kUsage[] =
     "forgave, the load's error, likely mistakes and what fails while its timeline plays.\n"
     "\n"
     "  --size WxH        target size in pixels, 1 to 16384 a side (default 800x600 at 96 dpi)\n"
-    "  --dpi N           draw at N/96 of the document's size (192: 1600x1200)\n"
+    "  --dpi N           draw at N/96 of the document's size (192: 1600x1200; 460.8 fills\n"
+    "                    3840 pixels across)\n"
     "  --start MS        the document's load time in milliseconds\n"
     "  --at MS[,MS...]   update and render at these times only\n"
     "  --out PATTERN     write each frame as PNG; %d is the frame's index\n"
@@ -75,6 +76,18 @@ bool ParseNumber(const std::string& text, long long* value) {
     char* end = nullptr;
     *value = std::strtoll(text.c_str(), &end, 10);
     return *end == '\0';
+}
+
+// A decimal number such as 460.8 within lo..hi, all of the text.
+double ParseDecimalIn(const std::string& text, double lo, double hi, const std::string& what) {
+    char* end = nullptr;
+    const double v = text.empty() ? 0 : std::strtod(text.c_str(), &end);
+    if (text.empty() || *end != '\0' || !(v >= lo && v <= hi)) {
+        std::ostringstream range;
+        range << what << " takes " << lo << " to " << hi << ": " << text;
+        Usage(range.str());
+    }
+    return v;
 }
 
 long long ParseIn(const std::string& text, long long lo, long long hi, const std::string& what) {
@@ -141,7 +154,7 @@ bool ParseValue(const std::string& arg, const std::string& value, Options* o) {
         o->height = static_cast<uint32_t>(h);
         o->sizeGiven = true;
     } else if (arg == "--dpi") {
-        o->dpi = static_cast<float>(ParseIn(value, 1, 960, "--dpi"));
+        o->dpi = static_cast<float>(ParseDecimalIn(value, 1, 960, "--dpi"));
     } else if (arg == "--start") {
         o->start = ParseTime(value);
     } else if (arg == "--at") {
