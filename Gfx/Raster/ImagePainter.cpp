@@ -67,31 +67,40 @@ bool ImagePainter::Draws(const DrawOp& op) {
     return cairo_image_surface_get_format(s) == CAIRO_FORMAT_ARGB32;
 }
 
-// Two source rows mixed down by wy/128 into 16 bits a channel (value * 128), for the source
-// columns from..to-1.
+// Two source rows mixed down by wy/128, rounded to 8 bits a channel, for the source columns
+// from..to-1, with the edge column repeated once on each side: m_Mixed[k + 1] is column
+// from + k.
 void ImagePainter::MixRows(const uint32_t* r0, const uint32_t* r1, int wy, int from, int to) {
-    m_Mixed.resize(static_cast<size_t>(to - from) * 4);
-    uint16_t* out = m_Mixed.data();
-    int i = from;
+    const int n = to - from;
+    m_Mixed.resize(static_cast<size_t>(n) + 2);
+    uint32_t* out = m_Mixed.data() + 1;
+    int i = 0;
 #ifdef __SSE2__
-    const __m128i zero = _mm_setzero_si128();
+    const __m128i zero = _mm_setzero_si128(), half = _mm_set1_epi16(64);
     const __m128i w0 = _mm_set1_epi16(static_cast<short>(128 - wy));
     const __m128i w1 = _mm_set1_epi16(static_cast<short>(wy));
-    for (; i + 4 <= to; i += 4, out += 16) {
-        const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(r0 + i));
-        const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(r1 + i));
-        const __m128i lo = _mm_add_epi16(_mm_mullo_epi16(_mm_unpacklo_epi8(a, zero), w0),
-                                         _mm_mullo_epi16(_mm_unpacklo_epi8(b, zero), w1));
-        const __m128i hi = _mm_add_epi16(_mm_mullo_epi16(_mm_unpackhi_epi8(a, zero), w0),
-                                         _mm_mullo_epi16(_mm_unpackhi_epi8(b, zero), w1));
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(out), lo);
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + 8), hi);
+    const auto mix = [&](__m128i a, __m128i b) {
+        return _mm_srli_epi16(
+            _mm_add_epi16(_mm_add_epi16(_mm_mullo_epi16(a, w0), _mm_mullo_epi16(b, w1)), half), 7);
+    };
+    for (; i + 4 <= n; i += 4) {
+        const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(r0 + from + i));
+        const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(r1 + from + i));
+        const __m128i lo = mix(_mm_unpacklo_epi8(a, zero), _mm_unpacklo_epi8(b, zero));
+        const __m128i hi = mix(_mm_unpackhi_epi8(a, zero), _mm_unpackhi_epi8(b, zero));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i), _mm_packus_epi16(lo, hi));
     }
 #endif
-    for (; i < to; ++i, out += 4)
-        for (int c = 0; c < 4; ++c)
-            out[c] = static_cast<uint16_t>((r0[i] >> (8 * c) & 255) * (128 - wy) +
-                                           (r1[i] >> (8 * c) & 255) * wy);
+    for (; i < n; ++i) {
+        uint32_t px = 0;
+        for (int c = 0; c < 32; c += 8)
+            px |= (((r0[from + i] >> c & 255) * (128 - wy) + (r1[from + i] >> c & 255) * wy + 64) >>
+                   7)
+                  << c;
+        out[i] = px;
+    }
+    out[-1] = out[0];
+    out[n] = out[n - 1];
 }
 
 void ImagePainter::SampleAligned(const Source& s, int y, int x0, int n, uint32_t* out) {
@@ -107,71 +116,82 @@ void ImagePainter::SampleAligned(const Source& s, int y, int x0, int n, uint32_t
         std::copy_n(r0 + static_cast<int>(start), n, out);
         return;
     }
-    // The source columns the row reads, mixed down once; then each pixel mixes across, its
-    // position stepped in 16.16 fixed point.
+    // The source columns the row reads, mixed down once (rows exactly on a source row are
+    // that row); then each pixel mixes across, its position stepped in 16.16 fixed point.
     const double last = start + step * (n - 1);
     const int from = s.Column(Floor(std::clamp(std::min(start, last), -kFar, kFar)));
     const int to = s.Column(Floor(std::clamp(std::max(start, last), -kFar, kFar)) + 1) + 1;
     MixRows(r0, r1, wy, from, to);
-    const uint16_t* mixed = m_Mixed.data();
-    const int lo = s.left - from, hi = s.right - 1 - from;
-    int64_t fx = static_cast<int64_t>(std::llround(std::clamp(start, -kFar, kFar) * 65536)) -
-                 (static_cast<int64_t>(from) << 16);
+    // Column c of the source is row[c]; columns from - 1 and to repeat the edges, and
+    // positions beyond them are held there.
+    const uint32_t* row = m_Mixed.data() + 1 - from;
+    const int lo = from - 1, hi = to - 1;
+    int64_t fx = static_cast<int64_t>(std::llround(std::clamp(start, -kFar, kFar) * 65536));
     const int64_t dfx = static_cast<int64_t>(std::llround(step * 65536));
-    // (a * (128 - wx) + b * wx) >> 14 for the four channels of the source pixel pair at a.
-    const auto mix = [mixed](int a, int b, int64_t at) {
-        const int wx = static_cast<int>(at >> 9) & 127;
-#ifdef __SSE2__
-        const __m128i pair = _mm_unpacklo_epi16(
-            _mm_loadl_epi64(reinterpret_cast<const __m128i*>(mixed + a * 4)),
-            _mm_loadl_epi64(reinterpret_cast<const __m128i*>(mixed + b * 4)));
-        const __m128i v =
-            _mm_srli_epi32(_mm_madd_epi16(pair, _mm_set1_epi32((wx << 16) | (128 - wx))), 14);
-        const __m128i packed = _mm_packs_epi32(v, v);
-        return static_cast<uint32_t>(_mm_cvtsi128_si32(_mm_packus_epi16(packed, packed)));
-#else
-        uint32_t px = 0;
-        for (int c = 0; c < 4; ++c)
-            px |= ((uint32_t{mixed[a * 4 + c]} * (128 - wx) + uint32_t{mixed[b * 4 + c]} * wx) >>
-                   14)
-                  << (8 * c);
-        return px;
-#endif
-    };
-    const auto clamped = [&](int64_t at) {
-        const int ix = static_cast<int>(at >> 16);
-        return mix(std::min(std::max(ix, lo), hi), std::min(std::max(ix + 1, lo), hi), at);
-    };
     int i = 0;
-    if (dfx > 0) {
-        // Left of the source, within it (no clamping: the common run), right of it.
-        for (; i < n && (fx >> 16) < lo; ++i, fx += dfx) out[i] = clamped(fx);
-        while (i < n && (fx >> 16) + 1 <= hi) {
-            // Every pixel between this source pixel and the next mixes the same pair.
-            const int ix = static_cast<int>(fx >> 16);
-            const int64_t next = static_cast<int64_t>(ix + 1) << 16;
 #ifdef __SSE2__
-            const __m128i pair = _mm_unpacklo_epi16(
-                _mm_loadl_epi64(reinterpret_cast<const __m128i*>(mixed + ix * 4)),
-                _mm_loadl_epi64(reinterpret_cast<const __m128i*>(mixed + ix * 4 + 4)));
-            do {
-                const int wx = static_cast<int>(fx >> 9) & 127;
-                const __m128i v = _mm_srli_epi32(
-                    _mm_madd_epi16(pair, _mm_set1_epi32((wx << 16) | (128 - wx))), 14);
-                const __m128i packed = _mm_packs_epi32(v, v);
-                out[i++] =
-                    static_cast<uint32_t>(_mm_cvtsi128_si32(_mm_packus_epi16(packed, packed)));
-                fx += dfx;
-            } while (i < n && fx < next);
-#else
-            do {
-                out[i++] = mix(ix, ix + 1, fx);
-                fx += dfx;
-            } while (i < n && fx < next);
-#endif
+    const __m128i zero = _mm_setzero_si128(), half = _mm_set1_epi16(64);
+    // Pixel by pixel, a + (b - a) * w with a in the low four lanes and its right neighbour b
+    // in the high four; enlarged images four pixels at a time while they fall between the
+    // same two source pixels, with their four weights side by side.
+    const bool enlarged = dfx > 0 && dfx < 65536 / 2;
+    const __m128i steps = _mm_set_epi32(3, 2, 1, 0);
+    const __m128i stepBy = _mm_set1_epi32(static_cast<int32_t>(dfx));
+    while (i < n) {
+        const int ix = std::min(std::max(static_cast<int>(fx >> 16), lo), hi);
+        const __m128i ab = _mm_unpacklo_epi8(
+            _mm_loadl_epi64(reinterpret_cast<const __m128i*>(row + ix)), zero);
+        if (!enlarged || ix != static_cast<int>(fx >> 16)) {
+            const int wx = static_cast<int>(fx >> 9) & 127;
+            const __m128i d = _mm_mullo_epi16(_mm_sub_epi16(_mm_srli_si128(ab, 8), ab),
+                                              _mm_set1_epi16(static_cast<short>(wx)));
+            const __m128i v = _mm_add_epi16(ab, _mm_srai_epi16(_mm_add_epi16(d, half), 7));
+            out[i++] = static_cast<uint32_t>(_mm_cvtsi128_si32(_mm_packus_epi16(v, v)));
+            fx += dfx;
+            continue;
+        }
+        const __m128i a = _mm_unpacklo_epi64(ab, ab);
+        const __m128i d = _mm_sub_epi16(_mm_unpackhi_epi64(ab, ab), a);
+        for (; i + 4 <= n && static_cast<int>((fx + 3 * dfx) >> 16) == ix; i += 4, fx += 4 * dfx) {
+            // The weights of the four pixels, each spread over its four channels.
+            const __m128i w32 = _mm_and_si128(
+                _mm_srli_epi32(_mm_add_epi32(_mm_set1_epi32(static_cast<int32_t>(fx & 0xffff)),
+                                             _mm_mullo_epi16(steps, stepBy)),
+                               9),
+                _mm_set1_epi32(127));
+            const __m128i w16 = _mm_packs_epi32(w32, w32);
+            const __m128i w01 = _mm_unpacklo_epi16(w16, w16);
+            const __m128i v01 = _mm_add_epi16(
+                a, _mm_srai_epi16(
+                       _mm_add_epi16(_mm_mullo_epi16(d, _mm_unpacklo_epi32(w01, w01)), half), 7));
+            const __m128i v23 = _mm_add_epi16(
+                a, _mm_srai_epi16(
+                       _mm_add_epi16(_mm_mullo_epi16(d, _mm_unpackhi_epi32(w01, w01)), half), 7));
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i), _mm_packus_epi16(v01, v23));
+        }
+        for (; i < n && static_cast<int>(fx >> 16) == ix; ++i, fx += dfx) {
+            const int wx = static_cast<int>(fx >> 9) & 127;
+            const __m128i v = _mm_add_epi16(
+                a, _mm_srai_epi16(
+                       _mm_add_epi16(_mm_mullo_epi16(d, _mm_set1_epi16(static_cast<short>(wx))),
+                                     half),
+                       7));
+            out[i] = static_cast<uint32_t>(_mm_cvtsi128_si32(_mm_packus_epi16(v, v)));
         }
     }
-    for (; i < n; ++i, fx += dfx) out[i] = clamped(fx);
+#else
+    for (; i < n; ++i, fx += dfx) {
+        const int ix = std::min(std::max(static_cast<int>(fx >> 16), lo), hi);
+        const int wx = static_cast<int>(fx >> 9) & 127;
+        const uint32_t a = row[ix], b = row[ix + 1];
+        uint32_t px = 0;
+        for (int c = 0; c < 32; c += 8) {
+            const int ac = a >> c & 255, bc = b >> c & 255;
+            px |= static_cast<uint32_t>(ac + (((bc - ac) * wx + 64) >> 7)) << c;
+        }
+        out[i] = px;
+    }
+#endif
 }
 
 void ImagePainter::SampleRow(const Source& s, int y, int x0, int n, uint32_t* out) {

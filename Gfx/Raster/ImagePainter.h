@@ -10,9 +10,10 @@ namespace Gfx {
 
 // Draws an image through its destination rectangle's coverage: each pixel's colour
 // sampled bilinearly from the source rectangle (pixels outside it take the nearest edge
-// pixel, as Cairo's padding does), at the pixel's centre, scaled by the opacity. Rows at
-// one image pixel per device pixel are copied; rows only scaled along the axes keep one
-// pair of source rows per target row.
+// pixel, as Cairo's padding does), at the pixel's centre, with Cairo's 7-bit weights,
+// scaled by the opacity. Rows at one image pixel per device pixel are copied; images only
+// scaled along the axes are mixed down a row first and across it then (rounded in
+// between, so a channel may come out one level from Cairo's).
 class ImagePainter {
   public:
     // Whether op is an image this painter draws (a premultiplied colour image).
@@ -30,7 +31,7 @@ class ImagePainter {
     void MixRows(const uint32_t* r0, const uint32_t* r1, int wy, int from, int to);
 
     std::vector<uint32_t> m_Row;
-    std::vector<uint16_t> m_Mixed;  // two source rows mixed, 16 bits a channel
+    std::vector<uint32_t> m_Mixed;  // two source rows mixed, edges repeated once
     std::vector<uint8_t> m_Mask;    // coverage with the opacity in it
 };
 
