@@ -60,13 +60,23 @@ void CoverPainter::Fill(const Cover& cover, const Paint& paint, const cairo_matr
             gradient.FillSpan(toPattern, x0, y, n, m_Row.data());
             return m_Row.data();
         };
-        if (masks)
+        if (masks) {
             FillMasks(cover, target, rows, [&](int y, int x, int n, const uint8_t* m,
                                               uint32_t* dst) {
                 Blend::RowMask(dst, colors(y, x, n), n, m);
             });
-        else
+        } else if (gradient.IsOpaque() && WholeRows(cover, rows)) {
+            // One fully covered span a row (a rectangle, a frame-filling shape): the
+            // colours go straight to the target.
+            for (int y = rows.top; y < rows.bottom; ++y) {
+                const CoverSpan* sp = cover.RowBegin(y);
+                int x, n;
+                if (sp != cover.RowEnd(y) && ClipSpan(*sp, rows.left, rows.right, &x, &n))
+                    gradient.FillSpan(toPattern, x, y, n, target.At(x, y));
+            }
+        } else {
             FillRows(cover, colors, gradient.IsOpaque(), target, rows);
+        }
         return;
     }
     if (!CairoColors(paint, device, rows))
@@ -156,6 +166,18 @@ void CoverPainter::FillSolid(const Cover& cover, uint32_t color, const PixelTarg
                 Blend::SolidSpan(dst, n, color, s->alpha);
         }
     }
+}
+
+bool CoverPainter::WholeRows(const Cover& cover, const PixelRect& rows) {
+    if (cover.dense || cover.glyphCount)
+        return false;
+    for (int y = rows.top; y < rows.bottom; ++y) {
+        const CoverSpan* b = cover.RowBegin(y);
+        const CoverSpan* e = cover.RowEnd(y);
+        if (e - b > 1 || (b != e && (b->varying || b->alpha != 255)))
+            return false;
+    }
+    return true;
 }
 
 template <typename RowColors>

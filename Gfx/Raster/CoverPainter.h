@@ -38,6 +38,8 @@ class CoverPainter {
   private:
     void FillSolid(const Cover& cover, uint32_t color, const PixelTarget& target,
                    const PixelRect& rows);
+    // Every row of cover within rows is at most one span, fully covered.
+    static bool WholeRows(const Cover& cover, const PixelRect& rows);
     template <typename RowColors>
     void FillRows(const Cover& cover, RowColors&& colors, bool opaque, const PixelTarget& target,
                   const PixelRect& rows);
