@@ -36,8 +36,9 @@ inline Difference Compare(const std::vector<uint8_t>& a, const std::vector<uint8
 struct Deviation {
     double mean = 0;
     int max = 0;
-    size_t overEight = 0, overThirtyTwo = 0, pixels = 0;
+    size_t overEight = 0, overSixteen = 0, overThirtyTwo = 0, pixels = 0;
     double OverEightPercent() const { return pixels ? 100.0 * overEight / pixels : 0; }
+    double OverSixteenPercent() const { return pixels ? 100.0 * overSixteen / pixels : 0; }
     double OverThirtyTwoPercent() const { return pixels ? 100.0 * overThirtyTwo / pixels : 0; }
 };
 
@@ -56,6 +57,7 @@ inline Deviation Measure(const std::vector<uint8_t>& frame, const std::vector<ui
         }
         d.max = std::max(d.max, worst);
         d.overEight += worst > 8;
+        d.overSixteen += worst > 16;
         d.overThirtyTwo += worst > 32;
     }
     d.mean = frame.empty() ? 0 : static_cast<double>(sum) / static_cast<double>(frame.size());

@@ -4,8 +4,6 @@
 #include <chrono>
 #include <cstring>
 #include <thread>
-#include <cstdio>
-#include <cstdlib>
 
 #include "Gfx/CairoNative.h"
 
@@ -299,7 +297,6 @@ void FrameRasterizer::CoverItems() {
         m_Stats.glyphsDrawn = m_Glyphs->glyphsDrawn;
         m_Stats.glyphMasksMade = m_Glyphs->masksMade;
         m_Stats.glyphBytes = m_Glyphs->masks.Bytes() + m_Glyphs->edges.Bytes();
-        if (getenv("ZEL_GLYPH_DEBUG")) fprintf(stderr, "masks %zu bytes %zu edges %zu made %zu\n", m_Glyphs->masks.Count(), m_Glyphs->masks.Bytes(), m_Glyphs->edges.Count(), (size_t)m_Glyphs->masksMade);
     }
 }
 

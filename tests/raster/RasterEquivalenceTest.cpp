@@ -104,7 +104,11 @@ TEST_F(RasterEquivalence, TheShowFromStartToEnd) {
     Player spansBanded(show, Recorded(3, true, false), 400, 300, 48);
     Player full(show, Recorded(3, true, true), 400, 300, 48);
     Player engine(show, Gfx::RasterOptions{}, 400, 300, 48);  // glyph masks too
+    Gfx::RasterOptions cairo = Direct();
+    cairo.ownEdges = false;
+    Player today(show, cairo, 400, 300, 48);  // every edge and image as Cairo draws it
     Difference worst, worstGlyphs;
+    double mostMoved = 0;
     size_t maxLayerBytes = 0, maxLayers = 0;
     for (uint32_t t = 0; t <= 154000; t += kShowStepMs) {
         const auto expected = reference.Frame(t);
@@ -118,10 +122,15 @@ TEST_F(RasterEquivalence, TheShowFromStartToEnd) {
         const auto reused = full.Frame(t);
         // Text from glyph masks, filled and stroked: within the 1/32 pixel the masks may
         // be placed off by, of text covered as paths.
-        const Difference g = Compare(engine.Frame(t), reused);
+        const auto drawn = engine.Frame(t);
+        const Difference g = Compare(drawn, reused);
         ASSERT_LE(g.max, 32) << "glyph masks at " << t << " ms";
         ASSERT_LE(g.overTwo * 100, g.pixels) << "glyph masks at " << t << " ms";
         worstGlyphs.max = std::max(worstGlyphs.max, g.max);
+        // Against the frame as Cairo draws it: only edges move, by their coverage.
+        const Bench::Deviation moved = Bench::Measure(drawn, today.Frame(t));
+        ASSERT_LE(moved.OverSixteenPercent(), 1.0) << "edges moved too far at " << t << " ms";
+        mostMoved = std::max(mostMoved, moved.OverSixteenPercent());
         maxLayerBytes = std::max(maxLayerBytes, full.Target().GetRasterStats().layerBytes);
         maxLayers = std::max(maxLayers, full.Target().GetRasterStats().layers);
         for (const auto* frame : {&fast, &reused}) {
@@ -140,6 +149,7 @@ TEST_F(RasterEquivalence, TheShowFromStartToEnd) {
     RecordProperty("worst_channel_difference", worst.max);
     RecordProperty("most_pixels_over_2", static_cast<int>(worst.overTwo));
     RecordProperty("glyph_masks_worst_channel_difference", worstGlyphs.max);
+    RecordProperty("most_pixels_over_16_against_cairo_per_mille", static_cast<int>(mostMoved * 10));
 }
 
 }  // namespace
