@@ -3,6 +3,7 @@
 #include <cairo.h>
 
 #include <algorithm>
+#include <chrono>
 #include <fstream>
 #include <stdexcept>
 
@@ -64,13 +65,18 @@ Player::Player(const std::string& documentPath, const Gfx::RasterOptions& option
     m_Document.reset(loaded);
 }
 
-void Player::Draw(uint32_t t) {
+Player::Times Player::Draw(uint32_t t) {
+    const auto start = std::chrono::steady_clock::now();
     m_Document->Update(t);
     m_Target->BeginDraw();
     m_Target->Clear(Gfx::ColorF{1, 1, 1, 1});
     m_Document->Render(Gfx::Matrix3x2::Identity(), nullptr);
+    const auto recorded = std::chrono::steady_clock::now();
     m_Target->EndDraw();
     m_Target->GetPixels();
+    const Gfx::RasterStats& stats = m_Target->GetRasterStats();
+    return {std::chrono::duration<double, std::micro>(recorded - start).count(),
+            stats.coverMs * 1000, stats.paintMs * 1000};
 }
 
 Frame Player::Pixels() const {

@@ -38,8 +38,13 @@ class Player {
     // Throws with the engine's error text when the document does not load.
     Player(const std::string& documentPath, const Gfx::RasterOptions& options,
            uint32_t width = kWidth, uint32_t height = kHeight);
+    // Where one frame's time went, in microseconds: recording the calls (update included),
+    // covering edges and painting.
+    struct Times {
+        double record = 0, cover = 0, paint = 0;
+    };
     // Update to t, clear to white, render, end the frame and read it back.
-    void Draw(uint32_t t);
+    Times Draw(uint32_t t);
     Frame Pixels() const;
     Gfx::RenderTarget& Target() { return *m_Target; }
 

@@ -1,6 +1,7 @@
 // Times every benchmark scene through the engine in several raster modes and through
 // hand-written Cairo, frame for frame in alternation so that all see the same machine load,
-// and prints the median frame time of each.
+// and prints the median frame time of each, and of the engine's frames (the last mode) the
+// median time spent recording, covering edges and painting.
 //
 //   zelbench [--frames N] [--only NAME] [--threads N] [--json DIR] [--lottie DIR] [--shift]
 //            [--fidelity [--png DIR]]
@@ -106,20 +107,28 @@ void Time(const Bench::Scene& scene, const std::filesystem::path& dir, int frame
     cairo_surface_t* surface =
         cairo_image_surface_create(CAIRO_FORMAT_ARGB32, Bench::kWidth, Bench::kHeight);
     cairo_t* cr = cairo_create(surface);
-    std::vector<double> cairoTimes;
+    std::vector<double> cairoTimes, records, covers, paints;  // the last mode's breakdown
     for (int i = 0; i < frames; ++i) {
         const uint32_t t = static_cast<uint32_t>(i * 1000 / 60);
         for (size_t m = 0; m < engines.size(); ++m) {
             const auto start = Clock::now();
-            engines[m]->Draw(t);
+            const Bench::Player::Times times = engines[m]->Draw(t);
             engineTimes[m].push_back(Micros(start, Clock::now()));
+            if (m + 1 == engines.size()) {
+                records.push_back(times.record);
+                covers.push_back(times.cover);
+                paints.push_back(times.paint);
+            }
         }
         cairoTimes.push_back(CairoFrame(cr, surface, scene, t, bitmap));
     }
     std::cout << "scene=" << scene.name;
     for (size_t m = 0; m < modes.size(); ++m)
         std::cout << ' ' << modes[m].name << "_us=" << std::lround(Median(engineTimes[m]));
-    std::cout << " cairo_us=" << std::lround(Median(cairoTimes)) << std::endl;
+    std::cout << " cairo_us=" << std::lround(Median(cairoTimes))
+              << " record_us=" << std::lround(Median(records))
+              << " cover_us=" << std::lround(Median(covers))
+              << " paint_us=" << std::lround(Median(paints)) << std::endl;
     cairo_destroy(cr);
     cairo_surface_destroy(surface);
     cairo_surface_destroy(bitmap);
