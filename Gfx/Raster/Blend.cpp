@@ -63,6 +63,17 @@ inline __m128i Load(const uint32_t* p) {
 inline void Store(uint32_t* p, __m128i v) {
     _mm_storeu_si128(reinterpret_cast<__m128i*>(p), v);
 }
+
+// Colour c (premultiplied, in every lane) over four pixels through their four mask bytes m4;
+// empty and full masks skip the multiplications.
+inline void SolidMask4(uint32_t* dst, __m128i c, bool opaque, uint32_t m4) {
+    if (m4 == 0)
+        return;
+    if (m4 == 0xffffffffu)
+        Store(dst, opaque ? c : Over4(c, Load(dst)));
+    else
+        Store(dst, Over4(ScaleByMask4(c, m4), Load(dst)));
+}
 #endif
 
 }  // namespace
@@ -103,7 +114,8 @@ inline uint32_t Mix4(const uint8_t* a, const uint8_t* b, int weight) {
     const __m128i zero = _mm_setzero_si128();
     const __m128i va = _mm_unpacklo_epi8(_mm_cvtsi32_si128(static_cast<int>(wa)), zero);
     const __m128i vb = _mm_unpacklo_epi8(_mm_cvtsi32_si128(static_cast<int>(wb)), zero);
-    const __m128i d = _mm_mullo_epi16(_mm_sub_epi16(vb, va), _mm_set1_epi16(static_cast<short>(weight)));
+    const __m128i d =
+        _mm_mullo_epi16(_mm_sub_epi16(vb, va), _mm_set1_epi16(static_cast<short>(weight)));
     const __m128i m = _mm_add_epi16(va, _mm_srai_epi16(_mm_add_epi16(d, _mm_set1_epi16(64)), 7));
     return static_cast<uint32_t>(_mm_cvtsi128_si32(_mm_packus_epi16(m, zero)));
 #else
@@ -122,15 +134,7 @@ void SolidMaskMix(uint32_t* dst, int n, uint32_t color, const uint8_t* a, const 
 #ifdef __SSE2__
     const __m128i c = _mm_set1_epi32(static_cast<int>(color));
     const bool opaque = color >> 24 == 255;
-    for (; i + 4 <= n; i += 4) {
-        const uint32_t m4 = Mix4(a + i, b + i, weight);
-        if (m4 == 0)
-            continue;
-        if (m4 == 0xffffffffu)
-            Store(dst + i, opaque ? c : Over4(c, Load(dst + i)));
-        else
-            Store(dst + i, Over4(ScaleByMask4(c, m4), Load(dst + i)));
-    }
+    for (; i + 4 <= n; i += 4) SolidMask4(dst + i, c, opaque, Mix4(a + i, b + i, weight));
 #endif
     for (; i < n; ++i) {
         const int m = a[i] + (((b[i] - a[i]) * weight + 64) >> 7);
@@ -147,12 +151,7 @@ void SolidMask(uint32_t* dst, int n, uint32_t color, const uint8_t* mask) {
     for (; i + 4 <= n; i += 4) {
         uint32_t m4;
         __builtin_memcpy(&m4, mask + i, 4);
-        if (m4 == 0)
-            continue;
-        if (m4 == 0xffffffffu)
-            Store(dst + i, opaque ? c : Over4(c, Load(dst + i)));
-        else
-            Store(dst + i, Over4(ScaleByMask4(c, m4), Load(dst + i)));
+        SolidMask4(dst + i, c, opaque, m4);
     }
 #endif
     for (; i < n; ++i)
@@ -212,8 +211,7 @@ void Lerp(uint8_t* out, const uint8_t* a, const uint8_t* b, int n, int weight) {
         _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i), _mm_packus_epi16(lo, hi));
     }
 #endif
-    for (; i < n; ++i)
-        out[i] = static_cast<uint8_t>(a[i] + (((b[i] - a[i]) * weight + 64) >> 7));
+    for (; i < n; ++i) out[i] = static_cast<uint8_t>(a[i] + (((b[i] - a[i]) * weight + 64) >> 7));
 }
 
 }  // namespace Blend

@@ -119,15 +119,16 @@ void OpPainter::PaintOnce(cairo_t* cr, const PixelTarget& pixels, const DrawOp& 
     }
 }
 
+Cover OpPainter::CoverOf(const DrawOp& op, const PixelRect& clip, const Cover* cover) {
+    if (cover)
+        return *cover;
+    m_Store.Clear();
+    return m_Builder.Build(op, clip, &m_Store);
+}
+
 void OpPainter::PaintImage(const PixelTarget& pixels, const DrawOp& op, const PixelRect& clip,
                            const Cover* cover) {
-    Cover own;
-    if (!cover) {
-        m_Store.Clear();
-        own = m_Builder.Build(op, clip, &m_Store);
-        cover = &own;
-    }
-    m_ImagePainter.Paint(*cover, op, pixels, clip);
+    m_ImagePainter.Paint(CoverOf(op, clip, cover), op, pixels, clip);
 }
 
 bool OpPainter::UsesSpans(const Gfx::Paint& paint) const {
@@ -156,13 +157,7 @@ bool OpPainter::DependsOnClip(const DrawOp& op) const {
 
 void OpPainter::PaintCover(const PixelTarget& pixels, const DrawOp& op, const PixelRect& clip,
                            const Cover* cover) {
-    Cover own;
-    if (!cover) {
-        m_Store.Clear();
-        own = m_Builder.Build(op, clip, &m_Store);
-        cover = &own;
-    }
-    m_CoverPainter.Fill(*cover, op.paint, op.device, op.bounds, pixels, clip,
+    m_CoverPainter.Fill(CoverOf(op, clip, cover), op.paint, op.device, op.bounds, pixels, clip,
                         UsesSpans(op.paint));
 }
 

@@ -52,8 +52,10 @@ class OpPainter {
 
   private:
     bool UsesSpans(const Gfx::Paint& paint) const;
-    void PaintOnce(cairo_t* cr, const PixelTarget& pixels, const DrawOp& op,
-                   const PixelRect& clip, const Cover* cover);
+    void PaintOnce(cairo_t* cr, const PixelTarget& pixels, const DrawOp& op, const PixelRect& clip,
+                   const Cover* cover);
+    // cover when given (worked out before the bands), else op's coverage within clip.
+    Cover CoverOf(const DrawOp& op, const PixelRect& clip, const Cover* cover);
     void PaintCover(const PixelTarget& pixels, const DrawOp& op, const PixelRect& clip,
                     const Cover* cover);
     void PaintImage(const PixelTarget& pixels, const DrawOp& op, const PixelRect& clip,
