@@ -49,16 +49,6 @@ Result CreateBitmapWithDpi(SizeU size, const void* pixels, uint32_t pitch, Pixel
         cairo_surface_destroy(surface);
         return kOutOfMemory;
     }
-    // Every pixel opaque: drawn whole, the image replaces what is under it.
-    native->opaque = format != PixelFormat::A8;
-    for (uint32_t y = 0; native->opaque && y < size.height; ++y) {
-        const uint8_t* row = static_cast<const uint8_t*>(pixels) + static_cast<size_t>(y) * pitch;
-        for (uint32_t x = 0; x < size.width; ++x)
-            if (row[x * 4 + 3] != 255) {
-                native->opaque = false;
-                break;
-            }
-    }
     try {
         *out = std::make_shared<Bitmap>(size, format, std::move(native));
     } catch (const std::bad_alloc&) {

@@ -10,9 +10,9 @@
 
 #include "Gfx/Bitmap.h"
 #include "Gfx/Brush.h"
+#include "Gfx/Geometry.h"
 #include "Gfx/Raster/DrawOp.h"
 #include "Gfx/Raster/FrameRasterizer.h"
-#include "Gfx/Geometry.h"
 #include "Gfx/Raster/GradientPaint.h"
 #include "Gfx/Raster/OpPainter.h"
 #include "Gfx/RenderTarget.h"
@@ -46,8 +46,7 @@ struct Brush::Native {
 
 struct Bitmap::Native {
     cairo_surface_t* surface = nullptr;
-    float dpi = 96;       // pixels per inch of the source target
-    bool opaque = false;  // a colour image whose every pixel is opaque
+    float dpi = 96;  // pixels per inch of the source target
 
     explicit Native(cairo_surface_t* s, float d = 96) : surface(s), dpi(d) {}
     Native(const Native&) = delete;

@@ -13,7 +13,6 @@ namespace {
 // Where glyph masks are worked out: far larger than any glyph that is kept.
 constexpr int kGlyphArea = 4096;
 
-
 }  // namespace
 
 void CoverBuilder::Edges(const DrawOp& op, const PathData& data, const cairo_matrix_t& device,
@@ -25,8 +24,6 @@ void CoverBuilder::Edges(const DrawOp& op, const PathData& data, const cairo_mat
 }
 
 bool CoverBuilder::Covers(const DrawOp& op) {
-    if (op.kind == DrawOp::Kind::Bitmap)
-        return ImagePainter::Draws(op);
     return (op.kind == DrawOp::Kind::Fill || op.kind == DrawOp::Kind::Stroke) &&
            op.antialias != CAIRO_ANTIALIAS_NONE;
 }
@@ -34,18 +31,6 @@ bool CoverBuilder::Covers(const DrawOp& op) {
 Cover CoverBuilder::Build(const DrawOp& op, const PixelRect& clip, CoverStore* store,
                           GlyphCache* glyphs) {
     Cover cover;
-    if (op.kind == DrawOp::Kind::Bitmap) {
-        m_Edges.Reset(op.bounds.Intersect(clip));
-        const RectF& d = op.dest;
-        const PointD corners[4] = {Map(op.device, {d.left, d.top}), Map(op.device, {d.right, d.top}),
-                                   Map(op.device, {d.right, d.bottom}),
-                                   Map(op.device, {d.left, d.bottom})};
-        for (int i = 0; i < 4; ++i) {
-            const PointD a = corners[i], b = corners[(i + 1) % 4];
-            m_Edges.Line(a.x, a.y, b.x, b.y);
-        }
-        return m_Converter.Convert(m_Edges, FillMode::Winding, store);
-    }
     // Only fills: the outlines of neighbouring glyphs overlap, and a stroke covered glyph by
     // glyph would count the overlap twice where the whole outline covers it once.
     if (glyphs && op.kind == DrawOp::Kind::Fill && op.geometry->Data().glyphs &&
@@ -74,8 +59,8 @@ bool CoverBuilder::BuildGlyphs(const DrawOp& op, const PixelRect& clip, CoverSto
         if (glyph.figureCount == 0)
             continue;
         const PointD origin = Map(d, glyph.origin);
-        if (!std::isfinite(origin.x) || !std::isfinite(origin.y) ||
-            std::fabs(origin.x) > 1e7 || std::fabs(origin.y) > 1e7) {
+        if (!std::isfinite(origin.x) || !std::isfinite(origin.y) || std::fabs(origin.x) > 1e7 ||
+            std::fabs(origin.y) > 1e7) {
             store->glyphs.resize(firstGlyph);
             return false;  // drawn as a path, which clips what is far away
         }

@@ -3,7 +3,6 @@
 #include "Gfx/Raster/DrawOp.h"
 #include "Gfx/Raster/EdgeList.h"
 #include "Gfx/Raster/GlyphCache.h"
-#include "Gfx/Raster/ImagePainter.h"
 #include "Gfx/Raster/ScanConverter.h"
 #include "Gfx/Raster/Stroker.h"
 
@@ -14,8 +13,8 @@ namespace Gfx {
 // memory from one shape to the next; one per thread.
 class CoverBuilder {
   public:
-    // True for the operations whose edges we cover ourselves: smoothed fills and strokes,
-    // and smoothed colour images (the edges of their destination rectangle).
+    // True for the operations whose edges we cover ourselves: smoothed fills and strokes.
+    // Images stay with Cairo, whose bilinear sampling measured faster than ours.
     static bool Covers(const DrawOp& op);
     // Coverage of op within clip, appended to store.
     Cover Build(const DrawOp& op, const PixelRect& clip, CoverStore* store,
@@ -23,13 +22,12 @@ class CoverBuilder {
 
   private:
     // Text from cached glyph masks; false (store untouched) when some glyph cannot be kept.
-    bool BuildGlyphs(const DrawOp& op, const PixelRect& clip, CoverStore* store,
-                     GlyphCache* cache, Cover* cover);
+    bool BuildGlyphs(const DrawOp& op, const PixelRect& clip, CoverStore* store, GlyphCache* cache,
+                     Cover* cover);
     bool MakeEdges(const DrawOp& op, const GlyphOutline& glyph, GlyphEdges* out);
-    bool MakeMask(const GlyphEdges& edges, const GlyphKey& key, const DrawOp& op,
-                  GlyphMask* mask);
-    void Edges(const DrawOp& op, const PathData& data, const cairo_matrix_t& device,
-               uint32_t first, uint32_t count);
+    bool MakeMask(const GlyphEdges& edges, const GlyphKey& key, const DrawOp& op, GlyphMask* mask);
+    void Edges(const DrawOp& op, const PathData& data, const cairo_matrix_t& device, uint32_t first,
+               uint32_t count);
 
     EdgeList m_Edges;
     ScanConverter m_Converter;

@@ -28,8 +28,8 @@ uint32_t PremultipliedColor(double r, double g, double b, double a) {
 }
 
 void CoverPainter::Fill(const Cover& cover, const Paint& paint, const cairo_matrix_t& device,
-                        const PixelRect& bounds, const PixelTarget& target,
-                        const PixelRect& clip, bool gradientSpans) {
+                        const PixelRect& bounds, const PixelTarget& target, const PixelRect& clip,
+                        bool gradientSpans) {
     const PixelRect rows =
         clip.Intersect(bounds).Intersect({bounds.left, cover.top, bounds.right, cover.bottom});
     if (cover.Empty() || rows.IsEmpty())
@@ -40,10 +40,10 @@ void CoverPainter::Fill(const Cover& cover, const Paint& paint, const cairo_matr
         if (cover.glyphCount)
             FillGlyphs(cover, color, target, rows);
         else if (masks)
-            FillMasks(cover, target, rows, [color](int, int, int n, const uint8_t* m,
-                                                   uint32_t* dst) {
-                Blend::SolidMask(dst, n, color, m);
-            });
+            FillMasks(cover, target, rows,
+                      [color](int, int, int n, const uint8_t* m, uint32_t* dst) {
+                          Blend::SolidMask(dst, n, color, m);
+                      });
         else
             FillSolid(cover, color, target, rows);
         return;
@@ -61,10 +61,10 @@ void CoverPainter::Fill(const Cover& cover, const Paint& paint, const cairo_matr
             return m_Row.data();
         };
         if (masks) {
-            FillMasks(cover, target, rows, [&](int y, int x, int n, const uint8_t* m,
-                                              uint32_t* dst) {
-                Blend::RowMask(dst, colors(y, x, n), n, m);
-            });
+            FillMasks(cover, target, rows,
+                      [&](int y, int x, int n, const uint8_t* m, uint32_t* dst) {
+                          Blend::RowMask(dst, colors(y, x, n), n, m);
+                      });
         } else if (gradient.IsOpaque() && WholeRows(cover, rows)) {
             // One fully covered span a row (a rectangle, a frame-filling shape): the
             // colours go straight to the target.
@@ -86,10 +86,9 @@ void CoverPainter::Fill(const Cover& cover, const Paint& paint, const cairo_matr
         return m_Block.data() + static_cast<size_t>(y - rows.top) * width + (x0 - rows.left);
     };
     if (masks)
-        FillMasks(cover, target, rows,
-                   [&](int y, int x, int n, const uint8_t* m, uint32_t* dst) {
-                       Blend::RowMask(dst, colors(y, x, n), n, m);
-                   });
+        FillMasks(cover, target, rows, [&](int y, int x, int n, const uint8_t* m, uint32_t* dst) {
+            Blend::RowMask(dst, colors(y, x, n), n, m);
+        });
     else
         FillRows(cover, colors, false, target, rows);
 }
@@ -126,16 +125,15 @@ const uint8_t* CoverPainter::Mixed(const PlacedGlyph& g, size_t at, int n) {
 }
 
 template <typename BlendRow>
-void CoverPainter::FillMasks(const Cover& cover, const PixelTarget& target,
-                             const PixelRect& rows, BlendRow&& blend) {
+void CoverPainter::FillMasks(const Cover& cover, const PixelTarget& target, const PixelRect& rows,
+                             BlendRow&& blend) {
     if (cover.dense) {
         for (int y = rows.top; y < rows.bottom; ++y) {
             const MaskRow r = cover.MaskRange(y);
             const int x0 = std::max(cover.maskLeft + r.begin, rows.left);
             const int x1 = std::min(cover.maskLeft + r.end, rows.right);
             if (x1 > x0)
-                blend(y, x0, x1 - x0, cover.MaskRowAt(y) + (x0 - cover.maskLeft),
-                      target.At(x0, y));
+                blend(y, x0, x1 - x0, cover.MaskRowAt(y) + (x0 - cover.maskLeft), target.At(x0, y));
         }
         return;
     }
@@ -211,9 +209,9 @@ bool CoverPainter::CairoColors(const Paint& paint, const cairo_matrix_t& device,
                                const PixelRect& area) {
     const int width = area.right - area.left, height = area.bottom - area.top;
     m_Block.assign(static_cast<size_t>(width) * height, 0);
-    cairo_surface_t* s = cairo_image_surface_create_for_data(
-        reinterpret_cast<unsigned char*>(m_Block.data()), CAIRO_FORMAT_ARGB32, width, height,
-        width * 4);
+    cairo_surface_t* s =
+        cairo_image_surface_create_for_data(reinterpret_cast<unsigned char*>(m_Block.data()),
+                                            CAIRO_FORMAT_ARGB32, width, height, width * 4);
     cairo_surface_set_device_offset(s, -area.left, -area.top);
     cairo_t* cr = cairo_create(s);
     cairo_set_matrix(cr, &device);

@@ -51,7 +51,7 @@ class CoverPainter {
     // Dense masks and glyphs; blend(y, x, n, mask, dst) paints n pixels of row y.
     template <typename BlendRow>
     void FillMasks(const Cover& cover, const PixelTarget& target, const PixelRect& rows,
-                    BlendRow&& blend);
+                   BlendRow&& blend);
     // The gradient's colours over area, by Cairo, into m_Block.
     bool CairoColors(const Paint& paint, const cairo_matrix_t& device, const PixelRect& area);
 

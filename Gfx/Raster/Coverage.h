@@ -86,33 +86,6 @@ struct Cover {
         return store->alphas.data() + maskOffset + static_cast<size_t>(y - top) * maskWidth;
     }
     MaskRow MaskRange(int y) const { return store->maskRows[firstRow + (y - top)]; }
-    // run(x, n, values, value) for each run of row y of spans or of a dense mask: n pixels
-    // from x with the coverage values[0..n) (or value throughout when values is null).
-    template <typename Run>
-    void ForEachRun(int y, Run&& run) const {
-        if (dense) {
-            const MaskRow r = MaskRange(y);
-            if (r.end > r.begin)
-                run(maskLeft + r.begin, r.end - r.begin, MaskRowAt(y) + r.begin, uint8_t{0});
-            return;
-        }
-        for (const CoverSpan* s = RowBegin(y); s != RowEnd(y); ++s)
-            run(s->x, static_cast<int>(s->len), s->varying ? Alphas(*s) : nullptr, s->alpha);
-    }
-    // The first and one past the last column row y may cover; right <= left when none.
-    void RowExtent(int y, int* left, int* right) const {
-        if (dense) {
-            const MaskRow r = MaskRange(y);
-            *left = maskLeft + r.begin;
-            *right = maskLeft + r.end;
-            return;
-        }
-        const CoverSpan* b = RowBegin(y);
-        const CoverSpan* e = RowEnd(y);
-        *left = b == e ? 0 : b->x;
-        *right = b == e ? 0 : (e - 1)->x + static_cast<int>((e - 1)->len);
-    }
-
 };
 
 }  // namespace Gfx

@@ -23,9 +23,8 @@ class EdgeList {
     // Device pixels, double precision so that far coordinates clip exactly.
     void Line(double x0, double y0, double x1, double y1) {
         // The usual case, wholly inside, without a call.
-        if (x0 >= m_Clip.left && x1 >= m_Clip.left && x0 <= m_Clip.right &&
-            x1 <= m_Clip.right && y0 >= m_Clip.top && y1 >= m_Clip.top &&
-            y0 <= m_Clip.bottom && y1 <= m_Clip.bottom) {
+        if (x0 >= m_Clip.left && x1 >= m_Clip.left && x0 <= m_Clip.right && x1 <= m_Clip.right &&
+            y0 >= m_Clip.top && y1 >= m_Clip.top && y0 <= m_Clip.bottom && y1 <= m_Clip.bottom) {
             if (y0 != y1)
                 Keep(x0, y0, x1, y1);
             return;

@@ -11,10 +11,10 @@ namespace Gfx {
 
 namespace {
 
-constexpr unsigned kBandsPerThread = 2;      // spare bands even out uneven frames
-constexpr unsigned long kLayerMaxAge = 120;  // frames a layer may go unused
-constexpr size_t kMinRunForLayer = 2;        // a lone operation is as cheap to draw again
-constexpr size_t kCoverPiecesPerThread = 16; // small pieces even out shapes of unequal cost
+constexpr unsigned kBandsPerThread = 2;       // spare bands even out uneven frames
+constexpr unsigned long kLayerMaxAge = 120;   // frames a layer may go unused
+constexpr size_t kMinRunForLayer = 2;         // a lone operation is as cheap to draw again
+constexpr size_t kCoverPiecesPerThread = 16;  // small pieces even out shapes of unequal cost
 
 using Clock = std::chrono::steady_clock;
 
@@ -88,8 +88,8 @@ void FrameRasterizer::MakeBands() {
         const int bottom = std::min(height, tiles * (i + 1) / count * OpPainter::kTileRows);
         band.rect = {0, top, m_Whole.right, bottom};
         band.cr = ContextOver(data, m_Whole.right, height, 0, 0, band.rect);
-        band.painter = std::make_unique<OpPainter>(m_Pool != nullptr, m_Options.fastGradients,
-                                                   true, m_Options.ownEdges);
+        band.painter = std::make_unique<OpPainter>(m_Pool != nullptr, m_Options.fastGradients, true,
+                                                   m_Options.ownEdges);
     }
     m_WholeCr = ContextOver(data, m_Whole.right, height, 0, 0, m_Whole);
     m_WholePainter =

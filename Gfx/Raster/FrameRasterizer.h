@@ -11,8 +11,8 @@
 #include "Gfx/Raster/DrawOp.h"
 #include "Gfx/Raster/GlyphCache.h"
 #include "Gfx/Raster/OpPainter.h"
-#include "Gfx/RasterOptions.h"
 #include "Gfx/Raster/RasterPool.h"
+#include "Gfx/RasterOptions.h"
 
 namespace Gfx {
 
@@ -87,9 +87,9 @@ class FrameRasterizer {
     std::vector<Item> m_Items;
     std::vector<const DrawOp*> m_CoverOps;
     std::vector<Cover> m_Covers;
-    std::vector<CoverStore> m_Stores;  // one per piece of the covering work
+    std::vector<CoverStore> m_Stores;      // one per piece of the covering work
     std::unique_ptr<GlyphCache> m_Glyphs;  // when the options keep glyphs
-    std::vector<DrawOp> m_Last;  // the last whole frame drawn, kept alive for comparison
+    std::vector<DrawOp> m_Last;            // the last whole frame drawn, kept alive for comparison
     bool m_TargetHoldsLast = false;
     std::unordered_multimap<size_t, std::unique_ptr<Layer>> m_Layers;  // by the run's hash
     size_t m_LayerBytes = 0;

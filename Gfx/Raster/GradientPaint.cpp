@@ -31,7 +31,6 @@ bool Near(uint32_t a, uint32_t b) {
     return true;
 }
 
-
 }  // namespace
 
 GradientPaint::GradientPaint(Kind kind, double x0, double y0, double x1, double y1,

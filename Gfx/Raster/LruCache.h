@@ -106,7 +106,8 @@ class ShardedLruCache {
     static constexpr size_t kShards = 16;
 
     explicit ShardedLruCache(size_t budget) {
-        for (auto& shard : m_Shards) shard = std::make_unique<LruCache<Key, Value, Hash>>(budget / kShards);
+        for (auto& shard : m_Shards)
+            shard = std::make_unique<LruCache<Key, Value, Hash>>(budget / kShards);
     }
     void BeginFrame() {
         for (auto& shard : m_Shards) shard->BeginFrame();

@@ -111,10 +111,7 @@ void OpPainter::PaintOnce(cairo_t* cr, const PixelTarget& pixels, const DrawOp& 
             Mask(cr, op);
             break;
         case DrawOp::Kind::Bitmap:
-            if (CoversEdges(op))
-                PaintImage(pixels, op, clip, cover);
-            else
-                Image(cr, op);
+            Image(cr, op);
             break;
     }
 }
@@ -124,11 +121,6 @@ Cover OpPainter::CoverOf(const DrawOp& op, const PixelRect& clip, const Cover* c
         return *cover;
     m_Store.Clear();
     return m_Builder.Build(op, clip, &m_Store);
-}
-
-void OpPainter::PaintImage(const PixelTarget& pixels, const DrawOp& op, const PixelRect& clip,
-                           const Cover* cover) {
-    m_ImagePainter.Paint(CoverOf(op, clip, cover), op, pixels, clip);
 }
 
 bool OpPainter::UsesSpans(const Gfx::Paint& paint) const {
@@ -148,7 +140,7 @@ bool OpPainter::DependsOnClip(const DrawOp& op) const {
             return op.paint.kind == Gfx::Paint::Kind::Gradient && !UsesSpans(op.paint);
         case DrawOp::Kind::Mask:
         case DrawOp::Kind::Bitmap:
-            return !op.exactSampling && !CoversEdges(op);
+            return !op.exactSampling;
         case DrawOp::Kind::Clear:
             break;
     }

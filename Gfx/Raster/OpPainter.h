@@ -8,7 +8,6 @@
 #include "Gfx/Raster/CoverBuilder.h"
 #include "Gfx/Raster/CoverPainter.h"
 #include "Gfx/Raster/DrawOp.h"
-#include "Gfx/Raster/ImagePainter.h"
 
 namespace Gfx {
 
@@ -58,8 +57,6 @@ class OpPainter {
     Cover CoverOf(const DrawOp& op, const PixelRect& clip, const Cover* cover);
     void PaintCover(const PixelTarget& pixels, const DrawOp& op, const PixelRect& clip,
                     const Cover* cover);
-    void PaintImage(const PixelTarget& pixels, const DrawOp& op, const PixelRect& clip,
-                    const Cover* cover);
     void Clear(cairo_t* cr, const DrawOp& op);
     void FillOrStroke(cairo_t* cr, const DrawOp& op, const PixelRect& clip);
     void Mask(cairo_t* cr, const DrawOp& op);
@@ -75,7 +72,6 @@ class OpPainter {
     CoverBuilder m_Builder;  // for operations whose coverage was not worked out before
     CoverStore m_Store;
     CoverPainter m_CoverPainter;
-    ImagePainter m_ImagePainter;
     std::unordered_map<const Bitmap*, cairo_surface_t*> m_Wrappers;
     std::vector<uint32_t> m_Rows;  // gradient colours of the pixels being filled
 };

@@ -37,8 +37,8 @@ struct FlattenBudget {
 // tolerance. clip (in the curve's space) lets parts that cannot touch it go as straight
 // lines; pass null to flatten everything.
 template <typename LineTo>
-void FlattenCubic(PointD p0, PointD p1, PointD p2, PointD p3, double tolerance,
-                  const BoundsD* clip, FlattenBudget& budget, LineTo&& line);
+void FlattenCubic(PointD p0, PointD p1, PointD p2, PointD p3, double tolerance, const BoundsD* clip,
+                  FlattenBudget& budget, LineTo&& line);
 
 }  // namespace Gfx
 

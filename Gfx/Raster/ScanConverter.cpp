@@ -283,8 +283,8 @@ void ScanConverter::Accumulate(const Edge& e, float originX, float originY) {
     }
 }
 
-Cover ScanConverter::Dense(const EdgeList& edges, FillMode rule, int x0, int y0, int y1,
-                           int width, CoverStore* store) {
+Cover ScanConverter::Dense(const EdgeList& edges, FillMode rule, int x0, int y0, int y1, int width,
+                           CoverStore* store) {
     const int rows = y1 - y0;
     Size(width, rows);
     m_First.assign(rows, width);
@@ -316,8 +316,7 @@ Cover ScanConverter::Dense(const EdgeList& edges, FillMode rule, int x0, int y0,
             SweepCells<true>(cells + first, last + 1 - first, &acc, out + first);
         // Balancing leftovers beyond the mask (a row ends at winding zero).
         for (int c = last + 1; c <= m_Last[row]; ++c) cells[c] = 0;
-        store->maskRows.push_back(
-            {static_cast<uint16_t>(first), static_cast<uint16_t>(last + 1)});
+        store->maskRows.push_back({static_cast<uint16_t>(first), static_cast<uint16_t>(last + 1)});
     }
     return cover;
 }

@@ -47,9 +47,9 @@ class ScanConverter {
     void SweepRow(int row, int x0, int clipRight, CoverStore* store);
 
     int m_Width = 0, m_Rows = 0, m_Stride = 0, m_Words = 0;
-    std::vector<float> m_Cells;       // m_Rows x m_Stride, all zero between shapes
-    std::vector<uint64_t> m_Touched;  // m_Rows x m_Words, all zero between shapes
-    std::vector<uint8_t> m_Row;       // one row's coverage while it is swept
+    std::vector<float> m_Cells;        // m_Rows x m_Stride, all zero between shapes
+    std::vector<uint64_t> m_Touched;   // m_Rows x m_Words, all zero between shapes
+    std::vector<uint8_t> m_Row;        // one row's coverage while it is swept
     std::vector<int> m_First, m_Last;  // dense: the touched cells of each row
 };
 

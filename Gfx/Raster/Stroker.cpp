@@ -61,7 +61,8 @@ void Stroker::Stroke(const PathData& path, float width, const cairo_matrix_t& de
     BoundsD cull;
     const bool culling = CullBox(device, edges->Clip(), m_Half * kMiterLimit * 1.5 + 1, &cull);
     const size_t end = std::min<size_t>(path.figures.size(), size_t{first} + count);
-    for (size_t f = first; f < end; ++f) Figure(path.figures[f], tolerance, culling ? &cull : nullptr);
+    for (size_t f = first; f < end; ++f)
+        Figure(path.figures[f], tolerance, culling ? &cull : nullptr);
 }
 
 void Stroker::Figure(const PathFigure& figure, double tolerance, const BoundsD* cull) {
