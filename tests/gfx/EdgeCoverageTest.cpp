@@ -111,12 +111,17 @@ TEST(EdgeCoverage, NonZeroAndEvenOddRulesAndSelfIntersection) {
         b.Close();
         return b.GetGeometry();
     };
-    auto winding = Filled(*squares(Gfx::FillMode::Winding));
-    auto alternate = Filled(*squares(Gfx::FillMode::Alternate));
-    EXPECT_EQ(Covered(*winding, 25, 25), 255);
-    EXPECT_EQ(Covered(*alternate, 25, 25), 0);
-    EXPECT_EQ(Covered(*alternate, 15, 15), 255);
-    EXPECT_EQ(Covered(*alternate, 35, 35), 255);
+    // In place the squares become a dense mask; moved across the right side, sparse spans.
+    for (float dx : {0.0f, 30.0f}) {
+        const Gfx::Matrix3x2 move = Gfx::Matrix3x2::Translation(dx, 0);
+        auto winding = Filled(*squares(Gfx::FillMode::Winding), {}, move);
+        auto alternate = Filled(*squares(Gfx::FillMode::Alternate), {}, move);
+        const int x = static_cast<int>(dx);
+        EXPECT_EQ(Covered(*winding, x + 25, 25), 255) << dx;
+        EXPECT_EQ(Covered(*alternate, x + 25, 25), 0) << dx;
+        EXPECT_EQ(Covered(*alternate, x + 15, 15), 255) << dx;
+        EXPECT_EQ(Covered(*winding, x + 15, 15), 255) << dx;
+    }
 
     const Polygon bowTie{{10, 10}, {50, 40}, {50, 10}, {10, 40}};
     for (Gfx::FillMode mode : {Gfx::FillMode::Winding, Gfx::FillMode::Alternate}) {
