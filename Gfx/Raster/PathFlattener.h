@@ -29,8 +29,9 @@ void FlattenFill(const PathData& path, const cairo_matrix_t& device, EdgeList* e
 // few hundred, so beyond 64 a curve on average or 32768 in all (only hostile paths get
 // there) curves go as their chords, and time and memory stay in proportion to the path.
 struct FlattenBudget {
+    FlattenBudget() = default;
     explicit FlattenBudget(const PathData& path, uint32_t first = 0, uint32_t count = UINT32_MAX);
-    size_t lines;
+    size_t lines = 0;
 };
 
 // Calls line(from, to) for the lines standing for one cubic Bézier, in order, within

@@ -48,8 +48,8 @@ void Stroker::Stroke(const PathData& path, float width, const cairo_matrix_t& de
     // Never finer than the path's own numbers can say: single floats hold about seven
     // digits, so a curve drawn under an enormous scale is flattened as its points allow.
     double magnitude = 0;
-    const size_t stop = std::min<size_t>(path.figures.size(), size_t{first} + count);
-    for (size_t f = first; f < stop; ++f) {
+    const size_t end = std::min<size_t>(path.figures.size(), size_t{first} + count);
+    for (size_t f = first; f < end; ++f) {
         const auto grow = [&magnitude](Point2F p) {
             magnitude = std::max({magnitude, std::fabs(double(p.x)), std::fabs(double(p.y))});
         };
@@ -60,7 +60,6 @@ void Stroker::Stroke(const PathData& path, float width, const cairo_matrix_t& de
     m_Budget = FlattenBudget(path, first, count);
     BoundsD cull;
     const bool culling = CullBox(device, edges->Clip(), m_Half * kMiterLimit * 1.5 + 1, &cull);
-    const size_t end = std::min<size_t>(path.figures.size(), size_t{first} + count);
     for (size_t f = first; f < end; ++f)
         Figure(path.figures[f], tolerance, culling ? &cull : nullptr);
 }

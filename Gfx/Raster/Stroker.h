@@ -13,10 +13,10 @@ namespace Gfx {
 
 // Widens a path into the outline of its stroke, as device-space edges to fill with the
 // non-zero rule: flat caps, miter joins that turn into bevels where the miter would be
-// longer than 10 widths (the miter limit), every figure stroked whether filled or not. The stroke
-// is made in user space, so a transform that stretches one axis stretches the pen too. Each side of
-// a figure is its own contour; where a side turns inwards it meets itself at the crossing of the
-// two offset lines, so no overlap doubles a pixel.
+// longer than 10 widths (the miter limit), every figure stroked whether filled or not. The
+// stroke is made in user space, so a transform that stretches one axis stretches the pen too.
+// Each side of a figure is its own contour; where a side turns inwards it meets itself at the
+// crossing of the two offset lines, so no overlap doubles a pixel.
 class Stroker {
   public:
     // Figures first .. first + count - 1 only, when given.
@@ -30,8 +30,8 @@ class Stroker {
     void Emit(PointD p);
     void CloseContour();
 
-    std::vector<PointD> m_Points;        // the figure's centre line, flattened
-    FlattenBudget m_Budget{PathData{}};  // for all the figures of one path
+    std::vector<PointD> m_Points;  // the figure's centre line, flattened
+    FlattenBudget m_Budget;        // for all the figures of one path
     const cairo_matrix_t* m_Device = nullptr;
     EdgeList* m_Edges = nullptr;
     double m_Half = 0;  // half the width, user space
